@@ -1,0 +1,85 @@
+#pragma once
+// What the program asks of the operating system's System Restore: the automation object, the
+// enumeration of restore-point instances with its date-time converter, and the two srclient calls.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// A property value as the service hands it over: absent, a number or a text.
+class WmiValue {
+public:
+    WmiValue() = default;
+    WmiValue(long long n) : v_(n) {}
+    WmiValue(std::string s) : v_(std::move(s)) {}
+    bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
+    std::string asText() const;
+    // Throws platform::Error when the value does not convert to an integer.
+    long long asInteger() const;
+
+private:
+    std::variant<std::monostate, long long, std::string> v_;
+};
+
+struct WmiProperty {
+    std::string name;
+    WmiValue value;
+};
+
+// One instance of the restore-point class: its properties in the service's order.
+using WmiInstance = std::vector<WmiProperty>;
+
+struct LocalDateTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// The automation object obtained once at start; calls are late-bound on Windows.
+class SrAutomation {
+public:
+    virtual ~SrAutomation() = default;
+    virtual void Restore(std::int32_t sequenceNumber) = 0;
+    virtual void Enable(const std::string& drive) = 0;
+    virtual void Disable(const std::string& drive) = 0;
+};
+
+// RESTOREPOINTINFOA, byte for byte: dwEventType, dwRestorePtType, llSequenceNumber,
+// szDescription[64], little-endian, no padding: 80 bytes.
+struct RestorePointInfoA {
+    std::uint32_t eventType = 0;
+    std::uint32_t restorePointType = 0;
+    std::int64_t sequenceNumber = 0;
+    std::array<char, 64> description{};
+
+    std::array<std::uint8_t, 80> bytes() const;
+    static RestorePointInfoA fromBytes(const std::array<std::uint8_t, 80>& raw);
+    // The description as text, up to its first zero byte (Windows-1252 bytes).
+    std::string descriptionBytes() const;
+};
+
+// STATEMGRSTATUS: nStatus, llSequenceNumber.
+struct StateMgrStatus {
+    std::uint32_t status = 0;
+    std::int64_t sequenceNumber = 0;
+};
+
+class SystemRestore {
+public:
+    virtual ~SystemRestore() = default;
+    // GetObject("winmgmts:\\.\root\default:SystemRestore"); throws when the host cannot get it.
+    virtual std::unique_ptr<SrAutomation> automationObject() = 0;
+    // Connects to ROOT\default and lists the instances of "systemrestore" (shallow, whole list
+    // ready). Throws platform::Error when a service call fails.
+    virtual std::vector<WmiInstance> restorePoints() = 0;
+    // The date-time converter: fields of a CIM date-time with its UTC offset in minutes, turned
+    // into local time. Throws platform::Error for an impossible date.
+    virtual LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second,
+                                      int microseconds, int utcOffsetMinutes) = 0;
+    virtual bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) = 0;
+    virtual std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,99 @@
+#pragma once
+// The simulated Windows XP machine: its whole state lives in one folder (machine.json,
+// registry.reg, sr-chglog.log, journal.log, drives/). Every platform service of the program is
+// implemented on top of it.
+#include "platform/Platform.h"
+#include "platform/sim/Clock.h"
+#include "platform/sim/RegFile.h"
+#include "platform/sim/WinPath.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::sim {
+
+class SimEnvironment;
+class SimFileSystem;
+class SimProfile;
+class SimRegistry;
+class SimSystemRestore;
+class SimShell;
+class SimCabinet;
+class SimDownload;
+class SimProcess;
+
+class Machine {
+public:
+    // $KESTRAFEN_MACHINE, else $XDG_DATA_HOME/kestrafen/machine, else ~/.local/share/kestrafen/machine.
+    static std::filesystem::path defaultFolder();
+    // The sample machine in the source tree.
+    static std::filesystem::path sampleFolder();
+    // Creates the folder from the sample machine when it does not exist; never overwrites.
+    static void ensureExists(const std::filesystem::path& folder);
+
+    // Opens a machine folder. Throws platform::Error naming the file and line when machine.json
+    // or registry.reg is malformed; nothing on disk is changed then.
+    Machine(std::filesystem::path folder, std::unique_ptr<Clock> clock);
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // All services, the program folder from machine.json as the program folder.
+    platform::Platform platform();
+    const std::filesystem::path& folder() const { return folder_; }
+    Clock& clock() { return *clock_; }
+    // The system ends the program after a restart; the program's main sets what that means.
+    std::function<void()> onRestart;
+
+    // For the services.
+    WinPath& paths() { return *paths_; }
+    nlohmann::json& state() { return state_; }
+    // A knob or state value of system_restore, with its documented default when missing.
+    nlohmann::json srValue(const std::string& key) const;
+    void saveState();
+    RegFile& registryFile() { return registry_; }
+    void saveRegistry();
+    void journal(const std::string& line);
+    // Timed actions happen when the machine's clock passes their time.
+    void schedule(std::int64_t delayMs, std::function<void()> action);
+    void runDueActions();
+    // The program folder as a Windows path with a trailing backslash.
+    std::string programFolder() const;
+    // The machine's local UTC offset in minutes (from the host's time zone).
+    int utcOffsetMinutes(std::int64_t unixSeconds) const;
+
+    SimFileSystem& files() { return *files_; }
+
+private:
+    struct Timed {
+        std::int64_t atMs;
+        std::function<void()> action;
+    };
+
+    std::filesystem::path folder_;
+    std::unique_ptr<Clock> clock_;
+    nlohmann::json state_;
+    RegFile registry_;
+    std::unique_ptr<WinPath> paths_;
+    std::vector<Timed> timed_;
+
+    std::unique_ptr<SimEnvironment> environment_;
+    std::unique_ptr<SimFileSystem> files_;
+    std::unique_ptr<SimProfile> profile_;
+    std::unique_ptr<SimRegistry> registryService_;
+    std::unique_ptr<SimSystemRestore> systemRestore_;
+    std::unique_ptr<SimShell> shell_;
+    std::unique_ptr<SimCabinet> cabinet_;
+    std::unique_ptr<SimDownload> download_;
+    std::unique_ptr<SimProcess> process_;
+};
+
+// Writes a file of the machine folder atomically (temporary file in the same folder, then rename).
+void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+
+} // namespace platform::sim

@@ -1,0 +1,46 @@
+#include "ui/Application.h"
+
+#include "ui/Form.h"
+
+namespace ui {
+
+void Application::dispatch(const std::function<void()>& handler) noexcept {
+    if (!handler)
+        return;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        handleException(error);
+    } catch (...) {
+        handleException(std::runtime_error("Unknown error"));
+    }
+}
+
+std::string Application::withFullStop(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        return text + ".";
+    return text;
+}
+
+void Application::handleException(const std::exception& error) noexcept {
+    try {
+        backend_.errorBox(withFullStop(error.what()), title_);
+    } catch (...) {
+        // Nothing sensible is left to do when even the error box fails.
+    }
+}
+
+void Application::showMessage(const std::string& text) {
+    backend_.messageBox(text, title_);
+}
+
+void Application::showError(const std::string& text) {
+    backend_.errorBox(text, title_);
+}
+
+void Application::run() {
+    if (mainForm_)
+        backend_.runMainLoop(*mainForm_);
+}
+
+} // namespace ui

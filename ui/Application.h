@@ -1,0 +1,47 @@
+#pragma once
+// The application object: its title, the one dispatcher every event handler runs through, and
+// the general error handler that shows an error's text and lets the program go on.
+#include "ui/Backend.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace ui {
+
+class Form;
+
+class Application {
+public:
+    explicit Application(Backend& backend) : backend_(backend) {}
+
+    Backend& backend() const { return backend_; }
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
+
+    // Runs a handler; any error it raises goes to the general error handler and the program goes on.
+    void dispatch(const std::function<void()>& handler) noexcept;
+    // Shows the error's text in an error box, with a full stop added as the system does.
+    void handleException(const std::exception& error) noexcept;
+
+    // The plain message box, titled with the application title.
+    void showMessage(const std::string& text);
+    // The error box, titled with the application title.
+    void showError(const std::string& text);
+    void processMessages() { backend_.processMessages(); }
+
+    Form* mainForm() const { return mainForm_; }
+    void setMainForm(Form* form) { mainForm_ = form; }
+    void run();
+
+    // "Error text" becomes "Error text." unless it already ends in a full stop (or other
+    // character at or below '.').
+    static std::string withFullStop(const std::string& text);
+
+private:
+    Backend& backend_;
+    std::string title_ = "Kestrafen";
+    Form* mainForm_ = nullptr;
+};
+
+} // namespace ui
