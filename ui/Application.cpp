@@ -2,6 +2,8 @@
 
 #include "ui/Form.h"
 
+#include <stdexcept>
+
 namespace ui {
 
 void Application::dispatch(const std::function<void()>& handler) noexcept {

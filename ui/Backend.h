@@ -17,6 +17,8 @@ public:
     // Build the form's window and one widget per control; observe their state from now on.
     virtual void formCreated(Form& form) = 0;
     virtual void formChanged(Form& form, FormChange what) = 0;
+    // The form is being destroyed: drop its window and widgets.
+    virtual void formDestroyed(Form&) {}
     virtual void showForm(Form& form) = 0;
     virtual void hideForm(Form& form) = 0;
     // Shows the form modally; returns once form.modalResult() is set or the form is closed.

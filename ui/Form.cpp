@@ -6,7 +6,10 @@ namespace ui {
 
 Form::Form(Application& app, std::string name) : app_(app), name_(std::move(name)) {}
 
-Form::~Form() = default;
+Form::~Form() {
+    if (backendData_)
+        app_.backend().formDestroyed(*this);
+}
 
 void Form::setCaption(const std::string& text) {
     caption_ = text;

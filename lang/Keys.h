@@ -1,0 +1,118 @@
+#pragma once
+// Every key of the language file with its French default.
+#include "lang/TextTable.h"
+
+#include <array>
+
+namespace lang::keys {
+
+// The main window's captions, in loading order.
+inline constexpr std::array<KeyText, 8> captions{{
+    {"Créer", "Créer un point de restauration"},
+    {"Supprimer", "Supprimer le point de restauration"},
+    {"Appliquer", "Appliquer le point de restauration"},
+    {"Autres", "Autres"},
+    {"Configurer", "Configurer le système de restauration"},
+    {"Activer", "Activer la restauration système"},
+    {"Jour", "Mettre à jour"},
+    {"Lister", "Lister les modifications"},
+}};
+
+// The text table, in loading order.
+inline constexpr std::array<KeyText, 54> table{{
+    {"Valider", "Valider"},
+    {"Annuler", "Annuler"},
+    {"Titre", "Point de vérification système"},
+    {"TitreRequis", "Titre requis"},
+    {"Configurer", "Configurer le système de restauration"},
+    {"Duree", "Durée de vie des points de restauration"},
+    {"Duree1", "Par défaut, Windows garde les points de restauration pendant 90 jours."},
+    {"Duree2", "Il est possible de changer cette valeur. Pour cela, entrez la"},
+    {"Duree3", "valeur désirée en journées dans le champ de saisie ci-dessous."},
+    {"Création", "Création d'un point de restauration automatique"},
+    {"Création1", "Par défaut, Windows créer un point de restauration automatique chaque"},
+    {"Création2", "24 heures. Il est possible de changer cette valeur. Pour cela, entrez la"},
+    {"Création3", "valeur désirée en heures dans le champ de saisie ci-dessous."},
+    // The settings group box has a key of its own: "Désactiver" is the caption of the main
+    // window's switch button while System Restore is on.
+    {"DésactiverLecteurs", "Désactiver/activer la restauration sur d'autres lecteurs"},
+    {"Désactiver1", "Il est possible de désactiver/activer la restauration sur d'autres lecteurs"},
+    {"Désactiver2", "que Windows surveille. Il suffit d'entrer la lettre du lecteur dans un des"},
+    {"Désactiver3", "deux champs de saisie ci-dessous. Dans le cas où vous voulez inclure"},
+    {"Désactiver4", "plusieurs lecteurs, vous devez les séparer par une virgule."},
+    {"Désactiver5", "Attention ! Vous ne pouvez pas désactiver la restauration sur le lecteur"},
+    {"Désactiver6", "système sans la désactiver sur tous les lecteurs."},
+    {"ÀActiver", "À activer :"},
+    {"ÀDésactiver", "À désactiver :"},
+    {"Avancée", "Avancée"},
+    {"Réparer", "Réparer la restauration système"},
+    {"Message10", "Veuillez entrer des nombres entiers seulement."},
+    {"FichiersDossiers", "Ne pas sauvegarder certains fichiers/dossiers"},
+    {"FichiersDossier1", "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
+                         "création d'un point de restauration."},
+    {"ClesValeurs", "Ne pas sauvegarder certaines clés"},
+    {"ClesValeurs1", "Il est possible de choisir de ne pas sauvegarder certaines clés du registre lors de la "
+                     "création d'un point de restauration."},
+    {"NomValeur", "Nom de la valeur"},
+    {"DonnéesN", "Données"},
+    {"SupprimerValeur", "Supprimer la valeur"},
+    {"CréerModifierValeur", "Créer/Modifier la valeur"},
+    {"Message11", "Valeur introuvable."},
+    {"Message12", "Erreur inconnue."},
+    {"RéparerRestauration", "Réparer la restauration système"},
+    {"RéparerRestauration1", "Il se peut que pour une raison ou pour une autre, le système de restauration soit"},
+    {"RéparerRestauration2", "endommagé. Il est possible de tenter une réparation avec la fonction incluse à"},
+    {"RéparerRestauration3", "Kestrafen. Vous n'avez pas besoin du CD de Windows."},
+    {"RéparerRestauration4", "Réparation incluse à Kestrafen :"},
+    {"RéparerRestauration5", "-> Vérifier les services requis"},
+    {"RéparerRestauration6", "-> Vérifier l'espace disque libre"},
+    {"RéparerRestauration7", "-> Réparer les fichiers framedyn.dll et srclient.dll"},
+    {"RéparerRestauration8", "-> Réparer l'association des fichiers *.htc"},
+    {"RéparerRestauration9", "-> Enregistrer les fichiers jscript, vbscript et mshtml"},
+    {"RéparerRestauration10", "-> Redémarrer l'ordinateur"},
+    {"RéparerRestauration11", "Tenter la réparation ci-dessus"},
+    {"RéparerRestauration12", "Réinstaller le système de restauration"},
+    {"Question6", "La réinstallation est à faire en dernier recours. Toute votre configuration et tous vos "
+                  "points vont être perdus. Êtes-vous vraiment sûr de vouloir procéder à la réinstallation ?"},
+    {"Question8", "Avez-vous le CD de Windows ?"},
+    {"Question7", "Voulez-vous vraiment tenter la réparation ?"},
+    {"Message2", "Vous avez moins de 200Mo disponible. Le système de restauration a besoin d'un minimum de "
+                 "200Mo pour fonctionner."},
+    {"Message14", "Votre ordinateur va maintenant redémarrer. Veuillez fermer toutes vos applications en cours."},
+    {"Message13", "Il vous faut le CD pour procéder à la réinstallation."},
+}};
+
+// Keys looked up at the moment of use.
+inline constexpr std::array<KeyText, 22> atUse{{
+    {"Message1", "Impossible de créer le point de restauration."},
+    {"Message3", "Il vous faut garder au moins un point."},
+    {"Message4", "Veuillez sélectionner un point de restauration."},
+    {"Message5", "Point de restauration créé."},
+    {"Message6", "Impossible de créer la liste."},
+    {"Message7", "Vous n'avez pas la dernière version de Kestrafen. La version la plus récente est la "},
+    {"Message8", "Vous avez la dernière version de Kestrafen."},
+    {"Message9", "Impossible de se connecter au serveur : http://www.kestrafen.fr/"},
+    {"Message12", "Erreur inconnue."},
+    {"Question1", "Supprimer le point de restauration ? La suppression est irréversible."},
+    {"Question2", "Appliquer la restauration ? Pensez à enregistrer vos travaux car l'ordinateur devra "
+                  "redémarrer pour appliquer le point de restauration."},
+    {"Question3", "Activer la restauration système ?"},
+    {"Question4", "Désactiver la restauration système sur tous les lecteurs ? Cette option est irréversible, "
+                  "vous allez perdre TOUS vos points de restauration ainsi que votre configuration (Configurer "
+                  "le système de restauration)."},
+    {"Question5", "Si vous cochez cette case, Kestrafen va devoir créer une liste des modifications. Cela peut "
+                  "prendre plusieurs minutes. Souhaitez-vous vraiment lister les modifications ?"},
+    {"Activer", "Activer la restauration système"},
+    {"Désactiver", "Désactiver la restauration système"},
+    {"GUID", "GUID :"},
+    {"Box1", "Dossier :"},
+    {"Box2", "Type de restauration :"},
+    {"Box3", "Numéro de séquence :"},
+    {"Oui", "Oui"},
+    {"Non", "Non"},
+}};
+
+// The French default of a key looked up at the moment of use.
+const char* atUseDefault(const char* key);
+
+} // namespace lang::keys
