@@ -1,0 +1,81 @@
+#pragma once
+// Starts the whole program headless on a fresh sample machine with a virtual clock.
+#include "app/Project1.h"
+#include "app/Unit1.h"
+#include "platform/Registry.h"
+#include "support/TestMachine.h"
+#include "ui/Application.h"
+#include "ui/HeadlessBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+namespace testing_support {
+
+inline constexpr const char* programFolder = "C:\\Program Files\\Kestrafen\\";
+
+struct AppFixture : ::testing::Test {
+    AppFixture() {
+        // Central European time without needing the zone database.
+        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+        tzset();
+    }
+
+    TestMachine tm;
+    ui::HeadlessBackend backend;
+    ui::Application app{backend};
+    std::unique_ptr<platform::Platform> platform;
+    std::unique_ptr<Project1> program;
+
+    // A settings file so the start is an ordinary one.
+    void ordinaryStart(const std::string& language = "Français") {
+        tm.write(std::string(programFolder) + "Kestrafen.ini", "[Kestrafen]\r\nLangue=" + language + "\r\n");
+    }
+
+    void setPoints(nlohmann::ordered_json points) {
+        tm.json()["system_restore"]["points"] = std::move(points);
+        tm.save();
+    }
+
+    static nlohmann::ordered_json point(const std::string& time, const std::string& description, long long type,
+                                        long long sequence) {
+        return {{"CreationTime", time},
+                {"Description", description},
+                {"EventType", 100},
+                {"RestorePointType", type},
+                {"SequenceNumber", sequence}};
+    }
+
+    void setServiceStart(std::uint32_t start) {
+        auto p = tm.machine->platform();
+        auto key = p.registry.open(platform::RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\sr", true);
+        platform::reg::writeInteger(*key, "Start", start);
+    }
+
+    // Creates the windows (splash, first-run work, main window creation).
+    void create() {
+        program.reset();
+        platform = std::make_unique<platform::Platform>(tm.machine->platform());
+        program = std::make_unique<Project1>(app, *platform);
+        program->start();
+    }
+
+    // Creates the windows and shows the main window, which activates it.
+    void startProgram() {
+        create();
+        program->run();
+    }
+
+    TForm1& f() { return program->form1(); }
+
+    bool exists(const std::string& windowsPath) const { return std::filesystem::exists(tm.host(windowsPath)); }
+
+    std::string cache(const std::string& section, const std::string& key) {
+        return platform->profile.readString(std::string(programFolder) + "KestrafenTemp.ini", section, key, "<none>");
+    }
+};
+
+} // namespace testing_support

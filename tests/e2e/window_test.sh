@@ -1,0 +1,46 @@
+#!/bin/sh
+# Starts the real window under Xvfb on a prepared machine folder: the point cache exists while the
+# program runs and is gone once the user closes the main window.
+# Usage: window_test.sh <kestrafen executable> [screenshot.png]
+set -u
+exe="$1"
+shot="${2:-}"
+work=$(mktemp -d)
+trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
+
+export KESTRAFEN_MACHINE="$work/machine"
+src="$(dirname "$0")/../../sample-machine"
+cp -r "$src" "$KESTRAFEN_MACHINE"
+printf '[Kestrafen]\r\nLangue=%s\r\n' "${KESTRAFEN_LANGUAGE:-Fran\347ais}" > "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/Kestrafen.ini"
+cache="$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/KestrafenTemp.ini"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+wm=$!
+unset QT_QPA_PLATFORM
+
+"$exe" &
+prog=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name "Kestrafen 1.3D" 2>/dev/null | head -n 1)
+  [ -n "$win" ] && [ -f "$cache" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "FAIL: main window never appeared"; kill $prog; exit 1; }
+[ -f "$cache" ] || { echo "FAIL: KestrafenTemp.ini missing while the program runs"; kill $prog; exit 1; }
+grep -q '^DirectoryName=RP' "$cache" || { echo "FAIL: point cache holds no point"; kill $prog; exit 1; }
+
+if [ -n "$shot" ]; then
+  sleep 1
+  import -window "$win" -frame "$shot" 2>/dev/null || import -window root "$shot"
+fi
+
+xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null
+for _ in $(seq 50); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
+if kill -0 $prog 2>/dev/null; then echo "FAIL: program still running after closing its window"; kill $prog; exit 1; fi
+[ ! -e "$cache" ] || { echo "FAIL: KestrafenTemp.ini left after close"; exit 1; }
+echo "PASS"

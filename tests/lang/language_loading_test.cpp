@@ -1,0 +1,185 @@
+#include "app/AppFixture.h"
+#include "platform/Text.h"
+
+using testing_support::AppFixture;
+using testing_support::programFolder;
+
+namespace {
+
+struct LanguageTest : AppFixture {
+    const std::string settings = std::string(programFolder) + "Kestrafen.ini";
+    const std::string languages = std::string(programFolder) + "langues.ini";
+    const std::string profile = "C:\\Documents and Settings\\Utilisateur";
+
+    void writeLanguages(const std::string& utf8) { tm.write(languages, platform::text::toCp1252(utf8)); }
+    std::string storedLanguage() {
+        return tm.machine->platform().profile.readString(settings, "Kestrafen", "Langue", "<none>");
+    }
+    void readOnlyProgramFolder(bool on) {
+        using std::filesystem::perms;
+        std::filesystem::permissions(tm.host(programFolder), perms::owner_write | perms::group_write | perms::others_write,
+                                     on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+    }
+    void useProfileFolders(bool bureau, bool desktop) {
+        std::filesystem::remove_all(tm.host(profile + "\\Bureau"));
+        std::filesystem::remove_all(tm.host(profile + "\\Desktop"));
+        if (bureau)
+            tm.write(profile + "\\Bureau\\desktop.ini", "");
+        if (desktop)
+            tm.write(profile + "\\Desktop\\desktop.ini", "");
+    }
+    std::vector<std::string> captions() {
+        return {f().Creer.caption(),    f().Detruire.caption(), f().Appliquer.caption(), f().Autres.caption(),
+                f().Duree.caption(),    f().Activer.caption(),  f().Jour.caption(),      f().Modifications.caption()};
+    }
+};
+
+TEST_F(LanguageTest, FirstRunChoiceFollowsTheProfileFolders) {
+    struct Case {
+        bool bureau, desktop;
+        const char* expected;
+    };
+    for (Case c : {Case{true, true, "Français"}, Case{false, true, "English"}, Case{false, false, "Français"}}) {
+        useProfileFolders(c.bureau, c.desktop);
+        std::filesystem::remove(tm.host(settings));
+        create();
+        EXPECT_EQ(storedLanguage(), c.expected);
+        EXPECT_EQ(f().currentLanguage, c.expected);
+    }
+    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
+}
+
+TEST_F(LanguageTest, FirstRunWithoutUserProfileChoosesFrench) {
+    useProfileFolders(false, true);
+    tm.json()["environment"].erase("Userprofile");
+    tm.save();
+    create();
+    EXPECT_EQ(storedLanguage(), "Français");
+}
+
+TEST_F(LanguageTest, EnglishStartPutsEnglishOnEveryCaption) {
+    useProfileFolders(false, true);
+    startProgram();
+    EXPECT_EQ(f().Langue2.text(), "English");
+    for (const auto& caption : captions())
+        EXPECT_EQ(caption.find("restauration"), std::string::npos) << caption;
+    EXPECT_EQ(f().Autres.caption().front(), ' ');
+    EXPECT_EQ(f().Autres.caption().back(), ' ');
+    EXPECT_NE(f().texts.get("Valider"), "Valider");
+}
+
+TEST_F(LanguageTest, EmptyStoredLanguageIsChosenAgainAndLowerCaseSelectsTheEntry) {
+    tm.write(settings, "[Kestrafen]\r\nLangue=\r\n");
+    create();
+    EXPECT_EQ(storedLanguage(), "Français");
+
+    tm.write(settings, "[Kestrafen]\r\nLangue=english\r\n");
+    create();
+    EXPECT_EQ(f().currentLanguage, "English");
+    EXPECT_EQ(f().Langue2.text(), "English");
+    EXPECT_EQ(storedLanguage(), "english");
+}
+
+TEST_F(LanguageTest, StoredLanguageThatIsNoSectionFallsBackToFrenchDefaults) {
+    tm.write(settings, "[Kestrafen]\r\nLangue=Klingon\r\n");
+    create();
+    EXPECT_EQ(f().Langue2.itemIndex(), -1);
+    EXPECT_EQ(f().currentLanguage, "");
+    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
+    EXPECT_EQ(f().texts.get("TitreRequis"), "Titre requis");
+    EXPECT_EQ(storedLanguage(), "Klingon");
+}
+
+TEST_F(LanguageTest, NoLanguageFileGivesFrenchDefaultsEverywhere) {
+    ordinaryStart("English");
+    std::filesystem::remove(tm.host(languages));
+    create();
+    EXPECT_TRUE(f().Langue2.items().empty());
+    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
+    EXPECT_EQ(f().Autres.caption(), " Autres ");
+    EXPECT_FALSE(f().Confirm("Q ?"));
+    EXPECT_EQ(backend.messages().back().yes, "Oui");
+    EXPECT_EQ(backend.messages().back().no, "Non");
+    EXPECT_EQ(backend.messages().back().title, "Confirmation");
+}
+
+TEST_F(LanguageTest, EmptyValueGivesEmptyTextAndLongValuesAreCut) {
+    ordinaryStart("Test");
+    writeLanguages("[Test]\r\nCréer=\r\nSupprimer=" + std::string(3000, 'x') + "\r\nValider=OK\r\n");
+    create();
+    EXPECT_EQ(f().Creer.caption(), "");
+    EXPECT_EQ(f().Detruire.caption(), std::string(2047, 'x'));
+    EXPECT_EQ(f().texts.get("Valider"), "OK");
+    EXPECT_EQ(f().texts.get("Annuler"), "Annuler");
+}
+
+TEST_F(LanguageTest, DatePatternOfTheNewLanguageReListsThePointsWhenServiceIsOn) {
+    ordinaryStart("Français");
+    writeLanguages("[Français]\r\n[Iso]\r\nDate=yyyy-MM-dd\r\nDésactiver=Off\r\n");
+    setPoints({point("20060401103000.000000+120", "A", 0, 1)});
+    startProgram();
+    EXPECT_EQ(f().PointR.items(), std::vector<std::string>{"(01/04/2006 10:30:00) A"});
+    f().Langue2.userSelect(1);
+    EXPECT_EQ(f().PointR.items(), std::vector<std::string>{"(2006-04-01 10:30:00) A"});
+    EXPECT_EQ(f().Activer.caption(), "Off");
+    EXPECT_EQ(storedLanguage(), "Iso");
+    EXPECT_EQ(cache("(01/04/2006 10:30:00) A", "Number"), "<none>");
+}
+
+TEST_F(LanguageTest, DatePatternChangeDoesNotEnumerateWhenServiceIsOff) {
+    ordinaryStart("Français");
+    writeLanguages("[Français]\r\n[Iso]\r\nDate=yyyy-MM-dd\r\n");
+    setServiceStart(4);
+    startProgram();
+    f().Langue2.userSelect(1);
+    EXPECT_TRUE(f().PointR.items().empty());
+    EXPECT_EQ(f().dateFormat, "yyyy-MM-dd");
+    EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
+}
+
+TEST_F(LanguageTest, SeparatorChangesOnlyAtTheNextStart) {
+    ordinaryStart("A");
+    writeLanguages("[A]\r\nSéparateur=/\r\n[B]\r\nSéparateur=-\r\n");
+    setPoints({point("20060401103000.000000+120", "P", 0, 1)});
+    startProgram();
+    f().Langue2.userSelect(1);
+    EXPECT_EQ(f().PointR.items(), std::vector<std::string>{"(01/04/2006 10:30:00) P"});
+    f().close();
+    startProgram();
+    EXPECT_EQ(f().PointR.items(), std::vector<std::string>{"(01-04-2006 10:30:00) P"});
+}
+
+TEST_F(LanguageTest, EmptySeparatorKeepsTheSlash) {
+    ordinaryStart("A");
+    writeLanguages("[A]\r\nSéparateur=\r\n");
+    create();
+    EXPECT_EQ(f().dateSeparator, '/');
+}
+
+TEST_F(LanguageTest, ReadOnlyProgramFolderAtFirstRunKeepsBuiltInCaptionsAndSkipsTheRest) {
+    useProfileFolders(false, true);
+    readOnlyProgramFolder(true);
+    create();
+    readOnlyProgramFolder(false);
+    ASSERT_EQ(backend.messages().size(), 1u);
+    EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);
+    EXPECT_EQ(backend.messages()[0].text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
+    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
+    EXPECT_TRUE(f().texts.empty());
+    EXPECT_EQ(f().machineGuid, ""); // the identifier is read after the texts: never reached
+}
+
+TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsThePreviousTexts) {
+    ordinaryStart("Français");
+    startProgram();
+    readOnlyProgramFolder(true);
+    f().Langue2.userSelect(1);
+    readOnlyProgramFolder(false);
+    ASSERT_FALSE(backend.messages().empty());
+    EXPECT_EQ(backend.messages().back().text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
+    EXPECT_EQ(f().Langue2.itemIndex(), 1);
+    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
+    EXPECT_EQ(f().currentLanguage, "Français");
+}
+
+} // namespace
