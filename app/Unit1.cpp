@@ -18,7 +18,10 @@ TForm1::TForm1(ui::Application& app, platform::Platform& platform)
       Jour(*this, "Jour", &Autres, Rect{466, 17, 97, 25}, "Mettre à jour"),
       Modifications(*this, "Modifications", &Autres, Rect{568, 7, 129, 17}, "Lister les modifications"),
       Langue2(*this, "Langue2", &Autres, Rect{568, 24, 129, 21}),
-      platform(platform), programFolder(platform.programFolder) {
+      platform(platform), programFolder(platform.programFolder),
+      pointCache(platform.profile, programFolder + "KestrafenTemp.ini"),
+      languageFile(platform.profile, programFolder + "langues.ini"),
+      settingsFile(platform.profile, programFolder + "Kestrafen.ini") {
     setCaption("Kestrafen 1.3D - mavo41");
     clientWidth = 712;
     clientHeight = 462;
@@ -52,9 +55,6 @@ void TForm1::FormCreate() {
 
     removeTemporaryFiles();
     work.clear();
-    pointCache = std::make_unique<platform::IniFile>(platform.profile, inProgramFolder("KestrafenTemp.ini"));
-    languageFile = std::make_unique<platform::IniFile>(platform.profile, inProgramFolder("langues.ini"));
-    settingsFile = std::make_unique<platform::IniFile>(platform.profile, inProgramFolder("Kestrafen.ini"));
     loadLanguageAtStart();
 
     ScanGUID();
@@ -72,9 +72,6 @@ void TForm1::FormActivate() {
 
 void TForm1::FormClose() {
     removeTemporaryFiles();
-    pointCache.reset();
-    settingsFile.reset();
-    languageFile.reset();
     work.clear();
 }
 
@@ -88,9 +85,9 @@ std::vector<ui::Control*> TForm1::mainControls() {
 }
 
 std::string TForm1::Lookup(const std::string& key, const std::string& frenchDefault) const {
-    if (!languageFile || currentLanguage.empty())
+    if (currentLanguage.empty())
         return frenchDefault;
-    return languageFile->readString(currentLanguage, key, frenchDefault);
+    return languageFile.readString(currentLanguage, key, frenchDefault);
 }
 
 bool TForm1::Confirm(const std::string& question) {

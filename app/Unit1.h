@@ -38,9 +38,11 @@ public:
     std::string systemFolder;
     std::string userProfile;
     std::unique_ptr<platform::SrAutomation> systemRestore;
-    std::unique_ptr<platform::IniFile> pointCache;
-    std::unique_ptr<platform::IniFile> languageFile;
-    std::unique_ptr<platform::IniFile> settingsFile;
+    // The three ini files; they only name their file, so they exist from construction on and a
+    // failed creation step cannot leave a later handler without them.
+    platform::IniFile pointCache;
+    platform::IniFile languageFile;
+    platform::IniFile settingsFile;
     std::vector<std::string> work;
     std::string machineGuid;
     bool off = false;

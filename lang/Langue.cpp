@@ -11,19 +11,19 @@ const char* const languageKey = "Langue";
 } // namespace
 
 void TForm1::loadLanguageAtStart() {
-    for (const std::string& name : languageFile->sections())
+    for (const std::string& name : languageFile.sections())
         Langue2.add(name);
 
-    if (settingsFile->readString(settingsSection, languageKey, "").empty()) {
+    if (settingsFile.readString(settingsSection, languageKey, "").empty()) {
         std::string choice = "Français";
         if (!userProfile.empty() && platform.files.folderExists(userProfile + "\\Bureau"))
             choice = "Français";
         else if (!userProfile.empty() && platform.files.folderExists(userProfile + "\\Desktop"))
             choice = "English";
-        settingsFile->writeString(settingsSection, languageKey, choice);
+        settingsFile.writeString(settingsSection, languageKey, choice);
     }
 
-    Langue2.setItemIndex(Langue2.indexOf(settingsFile->readString(settingsSection, languageKey, "")));
+    Langue2.setItemIndex(Langue2.indexOf(settingsFile.readString(settingsSection, languageKey, "")));
     currentLanguage = Langue2.text();
     dateFormat = Lookup("Date", "dd/MM/yyyy");
     // An empty separator keeps the usual one: a date needs something between its fields.
@@ -47,7 +47,7 @@ void TForm1::applyTexts() {
 }
 
 void TForm1::Langue2Change() {
-    settingsFile->writeString(settingsSection, languageKey, Langue2.text());
+    settingsFile.writeString(settingsSection, languageKey, Langue2.text());
     currentLanguage = Langue2.text();
     dateFormat = Lookup("Date", "dd/MM/yyyy");
     applyTexts();

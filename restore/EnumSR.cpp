@@ -74,19 +74,19 @@ void TForm1::EnumSR() {
 
         const std::string key = cim.sortKey();
         PointR.add(key);
-        pointCache->writeString(name, "DirectoryName", "RP" + std::to_string(sequence));
-        pointCache->writeString(name, "Type", restore::typeText(type));
-        pointCache->writeString(name, "Number", std::to_string(sequence));
-        pointCache->writeString(name, "Date", key);
+        pointCache.writeString(name, "DirectoryName", "RP" + std::to_string(sequence));
+        pointCache.writeString(name, "Type", restore::typeText(type));
+        pointCache.writeString(name, "Number", std::to_string(sequence));
+        pointCache.writeString(name, "Date", key);
         app().processMessages();
     }
 
     // Each section takes the place of the first provisional entry holding its sort key; the list
     // does not re-sort on insertion, so it ends in ascending date order.
-    work = pointCache->sections();
+    work = pointCache.sections();
     app().processMessages();
     for (const std::string& section : work) {
-        const int index = PointR.indexOf(pointCache->readString(section, "Date", ""));
+        const int index = PointR.indexOf(pointCache.readString(section, "Date", ""));
         if (index >= 0) {
             PointR.remove(index);
             PointR.insert(index, section);

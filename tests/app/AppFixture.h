@@ -2,6 +2,8 @@
 // Starts the whole program headless on a fresh sample machine with a virtual clock.
 #include "app/Project1.h"
 #include "app/Unit1.h"
+#include "app/Unit6.h"
+#include "app/Unit7.h"
 #include "platform/Registry.h"
 #include "support/TestMachine.h"
 #include "ui/Application.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <ctime>
 #include <memory>
 
@@ -35,9 +38,20 @@ struct AppFixture : ::testing::Test {
         tm.write(std::string(programFolder) + "Kestrafen.ini", "[Kestrafen]\r\nLangue=" + language + "\r\n");
     }
 
+    // While the program runs its platform refers to the open machine, so the file is rewritten
+    // behind the machine's back (it reloads a changed machine.json) instead of reopening it.
+    void saveJson() {
+        if (!program) {
+            tm.save();
+            return;
+        }
+        const std::string text = tm.json().dump(2);
+        std::ofstream(tm.folder / "machine.json") << text;
+    }
+
     void setPoints(nlohmann::ordered_json points) {
         tm.json()["system_restore"]["points"] = std::move(points);
-        tm.save();
+        saveJson();
     }
 
     static nlohmann::ordered_json point(const std::string& time, const std::string& description, long long type,

@@ -115,7 +115,7 @@ TEST_F(EnumerationTest, ValueThatIsNoIntegerEndsTheRunWithProvisionalEntriesLeft
 
 TEST_F(EnumerationTest, FailingServiceConnectionIsReportedAndProgramGoesOn) {
     tm.json()["system_restore"]["connection_fails"] = true;
-    tm.save();
+    saveJson();
     startProgram();
     ASSERT_EQ(backend.messages().size(), 1u);
     EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);

@@ -11,7 +11,7 @@ struct MainWindowTest : AppFixture {
                                  "minimum de 200Mo pour fonctionner.";
     void setFreeBytes(std::uint64_t bytes) {
         tm.json()["drives"]["C"]["free_bytes"] = bytes;
-        tm.save();
+        saveJson();
     }
     int warnings() {
         int n = 0;
@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, LowSpaceWarnsAtExactly200MiBButNotOneKiBMore) {
 
 TEST_F(MainWindowTest, FailedFreeSpaceQueryCountsAsNoSpace) {
     tm.json()["environment"]["SystemDrive"] = "Q:";
-    tm.save();
+    saveJson();
     create();
     EXPECT_EQ(warnings(), 1);
     EXPECT_EQ(f().freeSpace, 0);
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, MachineIdentifierComesFromTheConfigurationKeyOrIsUnknown)
 
 TEST_F(MainWindowTest, FailingAutomationObjectIsReportedAndTheWindowStillShows) {
     tm.json()["system_restore"]["automation_fails"] = true;
-    tm.save();
+    saveJson();
     startProgram();
     ASSERT_FALSE(backend.messages().empty());
     EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);

@@ -52,7 +52,7 @@ TEST_F(LanguageTest, FirstRunChoiceFollowsTheProfileFolders) {
 TEST_F(LanguageTest, FirstRunWithoutUserProfileChoosesFrench) {
     useProfileFolders(false, true);
     tm.json()["environment"].erase("Userprofile");
-    tm.save();
+    saveJson();
     create();
     EXPECT_EQ(storedLanguage(), "Français");
 }
