@@ -34,6 +34,9 @@ private:
     std::vector<RegKeyData> keys_;
 };
 
+// Sets a value of a key; a value of the same name (in any case) is replaced in its place.
+void setValue(RegKeyData& key, const std::string& name, RegValue value);
+
 // Full path with root of a key: "HKEY_LOCAL_MACHINE\" + path.
 std::string rootName(RegRoot root);
 

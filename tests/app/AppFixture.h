@@ -5,6 +5,7 @@
 #include "app/Unit6.h"
 #include "app/Unit7.h"
 #include "platform/Registry.h"
+#include "platform/Text.h"
 #include "support/TestMachine.h"
 #include "ui/Application.h"
 #include "ui/HeadlessBackend.h"
@@ -35,7 +36,8 @@ struct AppFixture : ::testing::Test {
 
     // A settings file so the start is an ordinary one.
     void ordinaryStart(const std::string& language = "Français") {
-        tm.write(std::string(programFolder) + "Kestrafen.ini", "[Kestrafen]\r\nLangue=" + language + "\r\n");
+        tm.write(std::string(programFolder) + "Kestrafen.ini",
+                 platform::text::toCp1252("[Kestrafen]\r\nLangue=" + language + "\r\n"));
     }
 
     // While the program runs its platform refers to the open machine, so the file is rewritten

@@ -1,0 +1,106 @@
+// How much a profile lookup costs over merely fetching the file's bytes: each text lookup of the
+// program reads langues.ini anew, so parsing must stay a small multiple of the read itself.
+#include "platform/FileSystem.h"
+#include "platform/sim/Services.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+const std::string kLangues = "C:\\Program Files\\Kestrafen\\langues.ini";
+
+// Files in memory, so the measure is the profile code and not the disk.
+class MemoryFiles : public platform::FileSystem {
+public:
+    std::map<std::string, std::string> files;
+
+    bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
+    bool folderExists(const std::string&) const override { return true; }
+    bool rename(const std::string&, const std::string&) override { return false; }
+    bool copy(const std::string&, const std::string&) override { return false; }
+    bool deleteFile(const std::string& path) override { return files.erase(path) > 0; }
+    bool createFolder(const std::string&) override { return false; }
+    bool deleteTree(const std::string&) override { return false; }
+    std::optional<std::uint64_t> freeBytes(const std::string&) const override { return std::nullopt; }
+    std::string tempFolder() const override { return "C:\\TEMP\\"; }
+    std::string currentFolder() const override { return "C:\\Program Files\\Kestrafen\\"; }
+    std::optional<std::string> readFile(const std::string& path) const override {
+        const auto it = files.find(path);
+        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    void writeFile(const std::string& path, const std::string& bytes) override { files[path] = bytes; }
+    std::vector<std::string> list(const std::string&) const override { return {}; }
+};
+
+// Two language sections of 60 keys each, accented keys included, as langues.ini has them.
+std::string languageFile() {
+    std::string text;
+    for (const char* language : {"Fran\347ais", "English"}) {
+        text += "[" + std::string(language) + "]\r\n";
+        for (int i = 1; i <= 60; ++i)
+            text += "R\xE9parerRestauration" + std::to_string(i) + "=Some text of a window, number " +
+                    std::to_string(i) + "\r\n";
+        text += "\r\n";
+    }
+    return text;
+}
+
+MemoryFiles& machineFiles() {
+    static MemoryFiles files = [] {
+        MemoryFiles f;
+        f.files[kLangues] = languageFile();
+        return f;
+    }();
+    return files;
+}
+
+void BM_ReadRawBytes(benchmark::State& state) {
+    MemoryFiles& files = machineFiles();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(files.readFile(kLangues));
+}
+BENCHMARK(BM_ReadRawBytes);
+
+// The last key of the second section: the whole file is walked.
+void BM_ReadString(benchmark::State& state) {
+    platform::sim::SimProfile profile(machineFiles());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile.readString(kLangues, "english", "RéparerRestauration60", ""));
+    if (profile.readString(kLangues, "English", "RéparerRestauration60", "") !=
+        "Some text of a window, number 60")
+        state.SkipWithError("the lookup found the wrong value");
+}
+BENCHMARK(BM_ReadString);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> times;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const auto raw = reporter.times.find("BM_ReadRawBytes");
+    const auto lookup = reporter.times.find("BM_ReadString");
+    if (raw == reporter.times.end() || lookup == reporter.times.end() || raw->second <= 0)
+        return 0;
+    std::printf("readString on a 60-key section costs %.1f times a raw read of the file\n",
+                lookup->second / raw->second);
+    return 0;
+}

@@ -1,0 +1,115 @@
+// The registry of the simulated machine: keys over the machine's registry.reg, which is saved
+// after every change. A key object holds only its path and looks the key up at each call, so it
+// stays valid whatever else changes in the registry.
+#include "platform/Error.h"
+#include "platform/Text.h"
+#include "platform/sim/Machine.h"
+#include "platform/sim/Services.h"
+
+#include <algorithm>
+
+namespace platform::sim {
+
+namespace {
+
+// machine.json "registry_read_only": true makes the registry behave as for a user without
+// administrator rights: keys open for reading only and every change is refused.
+bool isReadOnly(Machine& machine) {
+    const auto& state = machine.state();
+    if (!state.is_object())
+        return false;
+    const auto knob = state.find("registry_read_only");
+    return knob != state.end() && knob->is_boolean() && knob->get<bool>();
+}
+
+// A key exists when it has a section of its own or a subkey does (the file need not list parents).
+bool keyExists(const RegFile& file, const std::string& fullPath) {
+    if (file.find(fullPath))
+        return true;
+    const std::size_t length = fullPath.size();
+    for (const RegKeyData& key : file.keys())
+        if (key.path.size() > length && key.path[length] == '\\' &&
+            text::equalsIgnoreCase(std::string_view(key.path).substr(0, length), fullPath))
+            return true;
+    return false;
+}
+
+class SimRegistryKey : public RegistryKey {
+public:
+    SimRegistryKey(Machine& machine, std::string fullPath) : machine_(machine), path_(std::move(fullPath)) {}
+
+    bool valueExists(const std::string& name) const override { return read(name).has_value(); }
+
+    std::optional<RegValue> read(const std::string& name) const override {
+        const RegKeyData* key = machine_.registryFile().find(path_);
+        if (!key)
+            return std::nullopt;
+        for (const auto& [valueName, value] : key->values)
+            if (text::equalsIgnoreCase(valueName, name))
+                return value;
+        return std::nullopt;
+    }
+
+    void write(const std::string& name, const RegValue& value) override {
+        if (isReadOnly(machine_))
+            throw Error("Failed to set data for '" + name + "'");
+        setValue(machine_.registryFile().create(path_), name, value);
+        machine_.saveRegistry();
+    }
+
+    std::vector<std::string> valueNames() const override {
+        std::vector<std::string> names;
+        if (const RegKeyData* key = machine_.registryFile().find(path_))
+            for (const auto& entry : key->values)
+                names.push_back(entry.first);
+        return names;
+    }
+
+    bool deleteValue(const std::string& name) override {
+        if (isReadOnly(machine_))
+            return false;
+        RegKeyData* key = machine_.registryFile().find(path_);
+        if (!key)
+            return false;
+        const auto it = std::find_if(key->values.begin(), key->values.end(), [&](const auto& entry) {
+            return text::equalsIgnoreCase(entry.first, name);
+        });
+        if (it == key->values.end())
+            return false;
+        key->values.erase(it);
+        machine_.saveRegistry();
+        return true;
+    }
+
+private:
+    Machine& machine_;
+    std::string path_;
+};
+
+std::string fullPathOf(RegRoot root, std::string_view path) {
+    while (!path.empty() && path.front() == '\\')
+        path.remove_prefix(1);
+    while (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
+    return path.empty() ? rootName(root) : rootName(root) + "\\" + std::string(path);
+}
+
+} // namespace
+
+std::unique_ptr<RegistryKey> SimRegistry::open(RegRoot root, const std::string& path, bool create) {
+    const std::string fullPath = fullPathOf(root, path);
+    RegFile& file = m_.registryFile();
+    if (create) {
+        if (isReadOnly(m_))
+            return nullptr;
+        if (!file.find(fullPath)) {
+            file.create(fullPath);
+            m_.saveRegistry();
+        }
+    } else if (fullPath != rootName(root) && !keyExists(file, fullPath)) {
+        return nullptr;
+    }
+    return std::make_unique<SimRegistryKey>(m_, fullPath);
+}
+
+} // namespace platform::sim

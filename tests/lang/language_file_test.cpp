@@ -1,0 +1,147 @@
+// The language file shipped with the sample machine, read the way the program reads it: through the
+// simulated machine's profile service, so a key spelled in the wrong code page or a value trimmed
+// by the profile rules shows up here rather than as a French text in an English window.
+#include "lang/Keys.h"
+#include "platform/sim/Services.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kProgramFolder = "C:\\Program Files\\Kestrafen\\";
+const std::string kFile = kProgramFolder + "langues.ini";
+const std::string kMissing = "\x01(missing)";
+
+std::string shippedBytes() {
+    const std::string path =
+        std::string(KESTRAFEN_SOURCE_DIR) + "/sample-machine/drives/C/Program Files/Kestrafen/langues.ini";
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot open " + path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Serves the one file from the program folder; the profile service needs nothing else.
+class OneFileSystem : public platform::FileSystem {
+public:
+    explicit OneFileSystem(std::string bytes) : bytes_(std::move(bytes)) {}
+    bool fileExists(const std::string& path) const override { return path == kFile; }
+    bool folderExists(const std::string& path) const override { return path == kProgramFolder; }
+    bool rename(const std::string&, const std::string&) override { return false; }
+    bool copy(const std::string&, const std::string&) override { return false; }
+    bool deleteFile(const std::string&) override { return false; }
+    bool createFolder(const std::string&) override { return false; }
+    bool deleteTree(const std::string&) override { return false; }
+    std::optional<std::uint64_t> freeBytes(const std::string&) const override { return std::nullopt; }
+    std::string tempFolder() const override { return "C:\\TEMP\\"; }
+    std::string currentFolder() const override { return kProgramFolder; }
+    std::optional<std::string> readFile(const std::string& path) const override {
+        if (path == kFile)
+            return bytes_;
+        return std::nullopt;
+    }
+    void writeFile(const std::string& path, const std::string&) override {
+        ADD_FAILURE() << "the language file is only read, yet " << path << " was written";
+    }
+    std::vector<std::string> list(const std::string&) const override { return {}; }
+
+private:
+    std::string bytes_;
+};
+
+class LanguageFile : public ::testing::Test {
+protected:
+    LanguageFile() : files_(shippedBytes()), profile_(files_) {}
+
+    std::string read(const std::string& section, const std::string& key) {
+        return profile_.readString(kFile, section, key, kMissing);
+    }
+
+    // Every key the program looks up, with its French default; a key of two lists comes twice.
+    static std::vector<lang::KeyText> lookedUpKeys() {
+        std::vector<lang::KeyText> keys(lang::keys::captions.begin(), lang::keys::captions.end());
+        keys.insert(keys.end(), lang::keys::table.begin(), lang::keys::table.end());
+        keys.insert(keys.end(), lang::keys::atUse.begin(), lang::keys::atUse.end());
+        keys.push_back({"Date", "dd/MM/yyyy"});
+        keys.push_back({"Séparateur", "/"});
+        return keys;
+    }
+
+    OneFileSystem files_;
+    platform::sim::SimProfile profile_;
+    const std::vector<std::string> languages_{"Français", "English", "Deutsch", "Español", "Italiano"};
+};
+
+TEST_F(LanguageFile, OffersTheFiveLanguagesInOrder) {
+    EXPECT_EQ(profile_.sectionNames(kFile), languages_);
+}
+
+TEST_F(LanguageFile, EveryLanguageHasEveryKeyTheProgramLooksUp) {
+    for (const std::string& language : languages_) {
+        std::string missing;
+        for (const lang::KeyText& k : lookedUpKeys())
+            if (read(language, k.key) == kMissing)
+                missing += std::string(" ") + k.key;
+        EXPECT_EQ(missing, "") << "[" << language << "] lacks these keys";
+    }
+}
+
+TEST_F(LanguageFile, FrenchHoldsExactlyTheBuiltInDefaults) {
+    for (const lang::KeyText& k : lookedUpKeys())
+        EXPECT_EQ(read("Français", k.key), k.frenchDefault) << "key " << k.key;
+}
+
+TEST_F(LanguageFile, OtherLanguagesAreTranslated) {
+    // A value left in French would show a French text in that language's windows.
+    const std::vector<std::string> sameEverywhere{"Date", "Séparateur"};
+    for (std::size_t i = 1; i < languages_.size(); ++i) {
+        for (const lang::KeyText& k : lookedUpKeys()) {
+            if (std::find(sameEverywhere.begin(), sameEverywhere.end(), k.key) != sameEverywhere.end())
+                continue;
+            EXPECT_NE(read(languages_[i], k.key), k.frenchDefault) << "[" << languages_[i] << "] " << k.key;
+        }
+    }
+}
+
+TEST_F(LanguageFile, VersionMessageKeepsItsTrailingBlankAndListMarkersStay) {
+    for (const std::string& language : languages_) {
+        const std::string message = read(language, "Message7");
+        ASSERT_FALSE(message.empty()) << language;
+        EXPECT_EQ(message.back(), ' ') << "[" << language << "] Message7 lost its trailing blank";
+        EXPECT_TRUE(read(language, "Message9").ends_with("http://www.kestrafen.fr/")) << language;
+        for (int line = 5; line <= 10; ++line) {
+            const std::string key = "RéparerRestauration" + std::to_string(line);
+            EXPECT_TRUE(read(language, key).starts_with("-> ")) << "[" << language << "] " << key;
+        }
+    }
+}
+
+TEST_F(LanguageFile, DatesUseOneCharacterSeparatorAndKnownPatternLetters) {
+    for (const std::string& language : languages_) {
+        EXPECT_EQ(read(language, "Séparateur").size(), 1u) << language;
+        const std::string pattern = read(language, "Date");
+        EXPECT_EQ(pattern.find_first_not_of("dMy/"), std::string::npos) << language << ": " << pattern;
+    }
+}
+
+TEST(LanguageFileBytes, AreWindows1252WithCrlfLineEnds) {
+    const std::string bytes = shippedBytes();
+    const std::string frenchSection = std::string("[Fran") + '\xE7' + "ais]";
+    EXPECT_NE(bytes.find(frenchSection), std::string::npos) << "section name not in Windows-1252";
+    EXPECT_EQ(bytes.find("\xC3\xA7"), std::string::npos) << "UTF-8 text in a Windows-1252 file";
+    EXPECT_NE(bytes.find("S\xE9parateur="), std::string::npos);
+    for (std::size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1))
+        ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at byte " << i;
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+}
+
+} // namespace
