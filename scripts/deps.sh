@@ -3,7 +3,7 @@
 set -e
 packages="cmake g++ make pkg-config qt6-base-dev libmspack-dev libgcab-dev libcurl4-openssl-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth xdotool openbox imagemagick x11-utils fonts-wine fonts-liberation fonts-dejavu-core"
+  xvfb xauth xdotool wmctrl openbox imagemagick x11-utils fonts-wine fonts-liberation fonts-dejavu-core"
 missing=""
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -9,6 +9,7 @@ namespace ui {
 void Application::dispatch(const std::function<void()>& handler) noexcept {
     if (!handler)
         return;
+    ++depth_;
     try {
         handler();
     } catch (const std::exception& error) {
@@ -16,6 +17,19 @@ void Application::dispatch(const std::function<void()>& handler) noexcept {
     } catch (...) {
         handleException(std::runtime_error("Unknown error"));
     }
+    if (--depth_ == 0 && !deferredCloses_.empty()) {
+        const auto forms = std::move(deferredCloses_);
+        deferredCloses_.clear();
+        for (Form* form : forms)
+            form->close();
+    }
+}
+
+void Application::deferClose(Form* form) {
+    for (Form* f : deferredCloses_)
+        if (f == form)
+            return;
+    deferredCloses_.push_back(form);
 }
 
 std::string Application::withFullStop(const std::string& text) {

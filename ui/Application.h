@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -30,6 +31,12 @@ public:
     void showError(const std::string& text);
     void processMessages() { backend_.processMessages(); }
 
+    // True while an event handler runs. A window closed meanwhile (its close arriving through
+    // "let pending events run") is closed once the outermost handler has finished, so a long
+    // operation never goes on writing after the window's clean-up.
+    bool busy() const { return depth_ > 0; }
+    void deferClose(Form* form);
+
     Form* mainForm() const { return mainForm_; }
     void setMainForm(Form* form) { mainForm_ = form; }
     void run();
@@ -42,6 +49,8 @@ private:
     Backend& backend_;
     std::string title_ = "Kestrafen";
     Form* mainForm_ = nullptr;
+    int depth_ = 0;
+    std::vector<Form*> deferredCloses_;
 };
 
 } // namespace ui

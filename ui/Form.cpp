@@ -77,6 +77,10 @@ void Form::close() {
         setModalResult(mr::Cancel);
         return;
     }
+    if (app_.busy()) {
+        app_.deferClose(this);
+        return;
+    }
     app_.dispatch(onClose);
     hide();
 }

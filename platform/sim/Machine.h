@@ -52,9 +52,10 @@ public:
 
     // For the services.
     WinPath& paths() { return *paths_; }
-    nlohmann::json& state() { return state_; }
+    // machine.json, keys in file order (ordered_json keeps the order of a point's properties).
+    nlohmann::ordered_json& state() { return state_; }
     // A knob or state value of system_restore, with its documented default when missing.
-    nlohmann::json srValue(const std::string& key) const;
+    nlohmann::ordered_json srValue(const std::string& key) const;
     void saveState();
     RegFile& registryFile() { return registry_; }
     void saveRegistry();
@@ -70,6 +71,10 @@ public:
     SimFileSystem& files() { return *files_; }
 
 private:
+    void loadState();
+    void reloadStateIfChanged();
+    void rememberStateStamp();
+
     struct Timed {
         std::int64_t atMs;
         std::function<void()> action;
@@ -77,10 +82,15 @@ private:
 
     std::filesystem::path folder_;
     std::unique_ptr<Clock> clock_;
-    nlohmann::json state_;
+    nlohmann::ordered_json state_;
+    // machine.json as last loaded or saved: its time, size and file number tell an outside edit.
+    std::filesystem::file_time_type stateTime_{};
+    std::uintmax_t stateSize_ = 0;
+    std::uintmax_t stateFileId_ = 0;
     RegFile registry_;
     std::unique_ptr<WinPath> paths_;
     std::vector<Timed> timed_;
+    bool runningActions_ = false; // an action's own service calls must not run the others early
 
     std::unique_ptr<SimEnvironment> environment_;
     std::unique_ptr<SimFileSystem> files_;

@@ -11,7 +11,8 @@ trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 export KESTRAFEN_MACHINE="$work/machine"
 src="$(dirname "$0")/../../sample-machine"
 cp -r "$src" "$KESTRAFEN_MACHINE"
-printf '[Kestrafen]\r\nLangue=%s\r\n' "${KESTRAFEN_LANGUAGE:-Fran\347ais}" > "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/Kestrafen.ini"
+# The settings file is Windows-1252: \347 is the c cedilla.
+printf '[Kestrafen]\r\nLangue=%b\r\n' "${KESTRAFEN_LANGUAGE:-Fran\\0347ais}" > "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/Kestrafen.ini"
 cache="$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/KestrafenTemp.ini"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
@@ -39,8 +40,12 @@ if [ -n "$shot" ]; then
   import -window "$win" -frame "$shot" 2>/dev/null || import -window root "$shot"
 fi
 
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null
-for _ in $(seq 50); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
+# Close it as a user would, through the window manager; retry if the first request is missed.
+for _ in 1 2 3; do
+  wmctrl -c "Kestrafen 1.3D" 2>/dev/null
+  for _ in $(seq 30); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
+  kill -0 $prog 2>/dev/null || break
+done
 if kill -0 $prog 2>/dev/null; then echo "FAIL: program still running after closing its window"; kill $prog; exit 1; fi
 [ ! -e "$cache" ] || { echo "FAIL: KestrafenTemp.ini left after close"; exit 1; }
 echo "PASS"

@@ -1,6 +1,7 @@
 #pragma once
 // A simulated machine for one test: a fresh copy of the sample machine (or of a bare machine) in a
-// temporary folder, driven by a virtual clock, removed when the test ends.
+// temporary folder, driven by a virtual clock, removed when the test ends. The process time zone is
+// set to the French one of the sample machine, so local times are the same on every host.
 #include "platform/sim/Machine.h"
 
 #include <filesystem>
@@ -20,8 +21,9 @@ public:
     platform::sim::VirtualClock* clock = nullptr; // owned by the machine
     std::unique_ptr<platform::sim::Machine> machine;
 
-    // machine.json as stored; edit it, then save() writes it back and reopens the machine.
-    nlohmann::json& json() { return json_; }
+    // machine.json as stored (read again when the machine changed it); edit it, then save() writes
+    // it back and reopens the machine.
+    nlohmann::ordered_json& json();
     void save();
     // Opens the machine again from its folder (after editing files behind its back).
     void reopen();
@@ -32,7 +34,8 @@ public:
     void write(const std::string& windowsPath, const std::string& bytes);
 
 private:
-    nlohmann::json json_;
+    nlohmann::ordered_json json_;
+    std::string jsonText_; // the file's text json_ was read from
 };
 
 } // namespace testing_support

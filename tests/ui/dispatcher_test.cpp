@@ -87,4 +87,18 @@ TEST_F(DispatcherTest, ModalFormReturnsResultOfItsButtonOrCancelWhenClosed) {
     EXPECT_EQ(backend.modalLog(), (std::vector<std::string>{"F", "F"}));
 }
 
+TEST_F(DispatcherTest, ClosingDuringAHandlerWaitsUntilTheHandlerHasFinished) {
+    std::vector<std::string> order;
+    form.onClose = [&] { order.push_back("close"); };
+    form.show();
+    form.button.onClick = [&] {
+        order.push_back("work starts");
+        form.closeRequested(); // arrives while the handler lets pending events run
+        order.push_back("work ends");
+    };
+    form.button.userClick();
+    EXPECT_EQ(order, (std::vector<std::string>{"work starts", "work ends", "close"}));
+    EXPECT_FALSE(form.visible());
+}
+
 } // namespace

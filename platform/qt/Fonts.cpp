@@ -1,0 +1,51 @@
+#include "platform/qt/Fonts.h"
+
+#include <QFile>
+#include <QFontDatabase>
+
+namespace platform::qt {
+
+namespace {
+
+const char* const wineFonts[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+
+bool installed(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void loadBundledFonts() {
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    for (const char* path : wineFonts)
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+}
+
+QString resolvedFamily(const std::string& name) {
+    const QString family = QString::fromStdString(name);
+    if (installed(family))
+        return family;
+    if (family.compare("Times New Roman", Qt::CaseInsensitive) == 0)
+        return installed("Liberation Serif") ? QString("Liberation Serif") : QString("serif");
+    if (family.compare("Tahoma", Qt::CaseInsensitive) == 0 && installed("DejaVu Sans"))
+        return "DejaVu Sans";
+    return "sans-serif";
+}
+
+QFont qtFont(const ui::Font& font) {
+    QFont result(resolvedFamily(font.name));
+    if (result.family() == "serif")
+        result.setStyleHint(QFont::Serif);
+    else if (result.family() == "sans-serif")
+        result.setStyleHint(QFont::SansSerif);
+    result.setPixelSize(font.pixelHeight);
+    result.setBold(font.bold);
+    result.setItalic(font.italic);
+    return result;
+}
+
+} // namespace platform::qt

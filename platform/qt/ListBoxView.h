@@ -1,0 +1,40 @@
+#pragma once
+// The list box: entries mirrored one change at a time, the selection, and the horizontal extent
+// that decides whether a horizontal scroll bar is offered.
+#include "platform/qt/ControlViews.h"
+
+#include <QListWidget>
+
+#include <string>
+#include <vector>
+
+namespace platform::qt {
+
+class ExtentDelegate;
+
+class ListBoxView : public ControlView {
+public:
+    ListBoxView(ui::ListBox& list, QWidget* parent);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    void syncOwn() override;
+    void update(ui::Change what) override;
+
+private:
+    void showItems();
+    void showSelection();
+    void showExtent();
+    void userSelectionChanged();
+    void userClicked(QListWidgetItem* item);
+
+    ui::ListBox& list_;
+    QListWidget* w_;
+    ExtentDelegate* delegate_;
+    std::vector<std::string> shown_;
+    // The row changed during the current mouse press, so the click that ends it is no new selection.
+    bool rowChangedByPress_ = false;
+};
+
+} // namespace platform::qt
