@@ -21,6 +21,10 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 openbox >/dev/null 2>&1 &
 wm=$!
+# A desktop has its window manager before any program starts; a window mapped while openbox is
+# still starting may never be managed.
+for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+sleep 0.3
 unset QT_QPA_PLATFORM
 
 "$exe" &
@@ -40,12 +44,9 @@ if [ -n "$shot" ]; then
   import -window "$win" -frame "$shot" 2>/dev/null || import -window root "$shot"
 fi
 
-# Close it as a user would, through the window manager; retry if the first request is missed.
-for _ in 1 2 3; do
-  wmctrl -c "Kestrafen 1.3D" 2>/dev/null
-  for _ in $(seq 30); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
-  kill -0 $prog 2>/dev/null || break
-done
+# Close it as a user would, through the window manager, once the manager lists the window.
+for _ in $(seq 100); do wmctrl -c "Kestrafen 1.3D" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
 if kill -0 $prog 2>/dev/null; then echo "FAIL: program still running after closing its window"; kill $prog; exit 1; fi
 [ ! -e "$cache" ] || { echo "FAIL: KestrafenTemp.ini left after close"; exit 1; }
 echo "PASS"
