@@ -84,16 +84,6 @@ std::vector<ui::Control*> TForm1::mainControls() {
     return {&Informations, &PointR, &Creer, &Detruire, &Duree, &Appliquer, &Activer, &Modifications, &Jour, &Langue2};
 }
 
-std::string TForm1::Lookup(const std::string& key, const std::string& frenchDefault) const {
-    if (currentLanguage.empty())
-        return frenchDefault;
-    return languageFile.readString(currentLanguage, key, frenchDefault);
-}
-
-bool TForm1::Confirm(const std::string& question) {
-    return app().backend().confirm(question, "Confirmation", Lookup("Oui", "Oui"), Lookup("Non", "Non"));
-}
-
 bool TForm1::lowSpace(const std::string& root) {
     // A failed query counts as no space at all, so the warning is shown.
     freeSpace = static_cast<std::int64_t>(platform.files.freeBytes(root).value_or(0));

@@ -5,6 +5,10 @@
 #include <map>
 #include <string>
 
+namespace ui {
+class CaptionControl;
+}
+
 namespace lang {
 
 struct KeyText {
@@ -28,5 +32,9 @@ private:
 inline std::string padded(const std::string& text) {
     return " " + text + " ";
 }
+
+// Puts a text-table entry on a control, as every window does each time it is shown: padded on a
+// group box, bare on anything else.
+void showText(ui::CaptionControl& control, const TextTable& texts, const std::string& key);
 
 } // namespace lang
