@@ -39,16 +39,6 @@ fs::path homeFolder() {
     return home;
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -84,6 +74,17 @@ void copySampleInto(const fs::path& sample, const fs::path& folder) {
 }
 
 } // namespace
+
+std::optional<std::string> readWholeFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return bytes.str();
+}
 
 void writeFileAtomically(const fs::path& path, const std::string& bytes) {
     const std::string failure = "Unable to write to " + path.string();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,5 +106,7 @@ private:
 
 // Writes a file of the machine folder atomically (temporary file in the same folder, then rename).
 void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+// The whole content of a host file, or nothing when it cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 
 } // namespace platform::sim

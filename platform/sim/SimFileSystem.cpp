@@ -186,14 +186,7 @@ std::optional<std::string> SimFileSystem::readFile(const std::string& path) cons
     auto host = m_.paths().toHost(path);
     if (!host || !isFile(*host))
         return std::nullopt;
-    std::ifstream in(*host, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
+    return readWholeFile(*host);
 }
 
 void SimFileSystem::writeFile(const std::string& path, const std::string& bytes) {
