@@ -4,8 +4,6 @@
 #include "platform/sim/Services.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace platform::sim {
