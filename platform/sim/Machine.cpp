@@ -142,6 +142,7 @@ Machine::Machine(fs::path folder, std::unique_ptr<Clock> clock)
         registry_ = RegFile::parse(*bytes, regPath.string());
     }
     paths_ = std::make_unique<WinPath>(folder_, programFolder());
+    adoptTimeZone();
 
     environment_ = std::make_unique<SimEnvironment>(*this);
     files_ = std::make_unique<SimFileSystem>(*this);
@@ -288,6 +289,16 @@ std::string Machine::programFolder() const {
     if (folder.empty() || folder.back() != '\\')
         folder += '\\';
     return folder;
+}
+
+// The program runs on the machine, so it keeps the machine's clock settings: a French machine
+// shows French local times whatever zone the Linux host is in. A TZ set for the process wins,
+// as every environment variable of the process does.
+void Machine::adoptTimeZone() {
+    if (std::getenv("TZ") || !state_.contains("time_zone") || !state_["time_zone"].is_string())
+        return;
+    setenv("TZ", state_["time_zone"].get<std::string>().c_str(), 1);
+    tzset();
 }
 
 int Machine::utcOffsetMinutes(std::int64_t unixSeconds) const {

@@ -73,6 +73,7 @@ public:
 
 private:
     void loadState();
+    void adoptTimeZone();
     void reloadStateIfChanged();
     void rememberStateStamp();
 

@@ -245,3 +245,19 @@ TEST(MachineClock, UtcOffsetFollowsTheHostTimeZone) {
 }
 
 } // namespace
+
+TEST(MachineTimeZone, MachineZoneAppliesUnlessTheProcessSetsOne) {
+    TestMachine tm;
+    tm.json()["time_zone"] = "UTC0";
+    tm.save();
+
+    unsetenv("TZ");
+    tm.reopen();
+    EXPECT_STREQ(std::getenv("TZ"), "UTC0");
+    EXPECT_EQ(tm.machine->utcOffsetMinutes(1160000000), 0);
+
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tm.reopen();
+    EXPECT_STREQ(std::getenv("TZ"), "CET-1CEST,M3.5.0,M10.5.0/3");
+    EXPECT_EQ(tm.machine->utcOffsetMinutes(1160000000), 120); // early October 2006: summer time
+}
