@@ -3,6 +3,8 @@
 #include "platform/sim/Services.h"
 #include "platform/sim/Srdiag.h"
 
+#include "Ratio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -66,32 +68,10 @@ void BM_CopyLog(benchmark::State& state) {
 BENCHMARK(BM_CopyLog)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per iteration for the closing ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto extract = reporter.seconds.find("BM_ExtractCabinet");
-    const auto copy = reporter.seconds.find("BM_CopyLog");
-    if (extract != reporter.seconds.end() && copy != reporter.seconds.end() && copy->second > 0) {
-        std::printf("extracting the cabinet takes %.1f times as long as copying the 1 MB log\n",
-                    extract->second / copy->second);
-    }
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithRatio(argc, argv, "BM_ExtractCabinet", "BM_CopyLog",
+                               "extracting the cabinet takes %.1f times as long as copying the 1 MB log");
 }

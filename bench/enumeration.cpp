@@ -6,6 +6,8 @@
 #include "ui/Application.h"
 #include "ui/HeadlessBackend.h"
 
+#include "Ratio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -64,32 +66,10 @@ void BM_EnumSR(benchmark::State& state) {
 }
 BENCHMARK(BM_EnumSR)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const auto query = reporter.times.find("BM_ServiceQuery");
-    const auto listing = reporter.times.find("BM_EnumSR");
-    if (query == reporter.times.end() || listing == reporter.times.end() || query->second <= 0)
-        return 0;
-    std::printf("listing the sample machine's points costs %.1f times the service query alone\n",
-                listing->second / query->second);
-    return 0;
+    return bench::runWithRatio(argc, argv, "BM_EnumSR", "BM_ServiceQuery",
+                               "listing the sample machine's points costs %.1f times the service query alone");
 }

@@ -3,6 +3,8 @@
 #include "platform/FileSystem.h"
 #include "platform/sim/Services.h"
 
+#include "Ratio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -75,32 +77,10 @@ void BM_ReadString(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadString);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const auto raw = reporter.times.find("BM_ReadRawBytes");
-    const auto lookup = reporter.times.find("BM_ReadString");
-    if (raw == reporter.times.end() || lookup == reporter.times.end() || raw->second <= 0)
-        return 0;
-    std::printf("readString on a 60-key section costs %.1f times a raw read of the file\n",
-                lookup->second / raw->second);
-    return 0;
+    return bench::runWithRatio(argc, argv, "BM_ReadString", "BM_ReadRawBytes",
+                               "readString on a 60-key section costs %.1f times a raw read of the file");
 }
