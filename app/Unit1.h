@@ -86,6 +86,4 @@ public:
 private:
     void loadLanguageAtStart();
     void applyTexts();
-    std::string formatDisplayDate(const platform::LocalDateTime& t) const;
-    friend class EnumSRRun;
 };

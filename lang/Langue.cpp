@@ -15,12 +15,13 @@ void TForm1::loadLanguageAtStart() {
         Langue2.add(name);
 
     if (settingsFile.readString(settingsSection, languageKey, "").empty()) {
-        std::string choice = "Français";
-        if (!userProfile.empty() && platform.files.folderExists(userProfile + "\\Bureau"))
-            choice = "Français";
-        else if (!userProfile.empty() && platform.files.folderExists(userProfile + "\\Desktop"))
-            choice = "English";
-        settingsFile.writeString(settingsSection, languageKey, choice);
+        // First run: a French desktop folder means French, an English one alone English, and
+        // a profile with neither (or no profile at all) French.
+        const auto hasFolder = [this](const char* name) {
+            return !userProfile.empty() && platform.files.folderExists(userProfile + "\\" + name);
+        };
+        const bool english = !hasFolder("Bureau") && hasFolder("Desktop");
+        settingsFile.writeString(settingsSection, languageKey, english ? "English" : "Français");
     }
 
     Langue2.setItemIndex(Langue2.indexOf(settingsFile.readString(settingsSection, languageKey, "")));
