@@ -217,8 +217,10 @@ TEST_F(Download, ASilentServerIsGivenUpAfterTheTimeout) {
 
     EXPECT_FALSE(fetchToFile(server.url("/jour/Kestrafen.ini"), target, 300ms));
 
+    // It waited for the server rather than giving up at once; the transfer's own timer may fire a
+    // hair before ours reads 300 ms, so the floor leaves it some slack.
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, 300ms);
+    EXPECT_GE(elapsed, 250ms);
     EXPECT_LT(elapsed, 5s);
     EXPECT_EQ(files(), std::set<std::string>{});
 }
