@@ -1,6 +1,7 @@
 // How much a profile lookup costs over merely fetching the file's bytes: each text lookup of the
 // program reads langues.ini anew, so parsing must stay a small multiple of the read itself.
 #include "platform/FileSystem.h"
+#include "support/MemoryFiles.h"
 #include "platform/sim/Services.h"
 
 #include "Ratio.h"
@@ -13,29 +14,6 @@
 namespace {
 
 const std::string kLangues = "C:\\Program Files\\Kestrafen\\langues.ini";
-
-// Files in memory, so the measure is the profile code and not the disk.
-class MemoryFiles : public platform::FileSystem {
-public:
-    std::map<std::string, std::string> files;
-
-    bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
-    bool folderExists(const std::string&) const override { return true; }
-    bool rename(const std::string&, const std::string&) override { return false; }
-    bool copy(const std::string&, const std::string&) override { return false; }
-    bool deleteFile(const std::string& path) override { return files.erase(path) > 0; }
-    bool createFolder(const std::string&) override { return false; }
-    bool deleteTree(const std::string&) override { return false; }
-    std::optional<std::uint64_t> freeBytes(const std::string&) const override { return std::nullopt; }
-    std::string tempFolder() const override { return "C:\\TEMP\\"; }
-    std::string currentFolder() const override { return "C:\\Program Files\\Kestrafen\\"; }
-    std::optional<std::string> readFile(const std::string& path) const override {
-        const auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    void writeFile(const std::string& path, const std::string& bytes) override { files[path] = bytes; }
-    std::vector<std::string> list(const std::string&) const override { return {}; }
-};
 
 // Two language sections of 60 keys each, accented keys included, as langues.ini has them.
 std::string languageFile() {
@@ -50,9 +28,9 @@ std::string languageFile() {
     return text;
 }
 
-MemoryFiles& machineFiles() {
-    static MemoryFiles files = [] {
-        MemoryFiles f;
+testing_support::MemoryFiles& machineFiles() {
+    static testing_support::MemoryFiles files = [] {
+        testing_support::MemoryFiles f;
         f.files[kLangues] = languageFile();
         return f;
     }();
@@ -60,7 +38,7 @@ MemoryFiles& machineFiles() {
 }
 
 void BM_ReadRawBytes(benchmark::State& state) {
-    MemoryFiles& files = machineFiles();
+    testing_support::MemoryFiles& files = machineFiles();
     for (auto _ : state)
         benchmark::DoNotOptimize(files.readFile(kLangues));
 }

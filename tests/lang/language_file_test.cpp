@@ -4,6 +4,8 @@
 #include "lang/Keys.h"
 #include "platform/sim/Services.h"
 
+#include "support/MemoryFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,37 +32,13 @@ std::string shippedBytes() {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Serves the one file from the program folder; the profile service needs nothing else.
-class OneFileSystem : public platform::FileSystem {
-public:
-    explicit OneFileSystem(std::string bytes) : bytes_(std::move(bytes)) {}
-    bool fileExists(const std::string& path) const override { return path == kFile; }
-    bool folderExists(const std::string& path) const override { return path == kProgramFolder; }
-    bool rename(const std::string&, const std::string&) override { return false; }
-    bool copy(const std::string&, const std::string&) override { return false; }
-    bool deleteFile(const std::string&) override { return false; }
-    bool createFolder(const std::string&) override { return false; }
-    bool deleteTree(const std::string&) override { return false; }
-    std::optional<std::uint64_t> freeBytes(const std::string&) const override { return std::nullopt; }
-    std::string tempFolder() const override { return "C:\\TEMP\\"; }
-    std::string currentFolder() const override { return kProgramFolder; }
-    std::optional<std::string> readFile(const std::string& path) const override {
-        if (path == kFile)
-            return bytes_;
-        return std::nullopt;
-    }
-    void writeFile(const std::string& path, const std::string&) override {
-        ADD_FAILURE() << "the language file is only read, yet " << path << " was written";
-    }
-    std::vector<std::string> list(const std::string&) const override { return {}; }
-
-private:
-    std::string bytes_;
-};
-
 class LanguageFile : public ::testing::Test {
 protected:
-    LanguageFile() : files_(shippedBytes()), profile_(files_) {}
+    // The file is only read: a write would be refused and fail the test.
+    LanguageFile() : profile_(files_) {
+        files_.files[kFile] = shippedBytes();
+        files_.readOnly.insert(kFile);
+    }
 
     std::string read(const std::string& section, const std::string& key) {
         return profile_.readString(kFile, section, key, kMissing);
@@ -76,7 +54,7 @@ protected:
         return keys;
     }
 
-    OneFileSystem files_;
+    testing_support::MemoryFiles files_;
     platform::sim::SimProfile profile_;
     const std::vector<std::string> languages_{"Français", "English", "Deutsch", "Español", "Italiano"};
 };

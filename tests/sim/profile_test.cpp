@@ -1,6 +1,8 @@
 #include "platform/Error.h"
 #include "platform/sim/Services.h"
 
+#include "support/MemoryFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,36 +13,10 @@ using platform::sim::SimProfile;
 // Windows-1252 bytes are written as octal escapes: \347 is ç, \351 is é, \311 is É.
 namespace {
 
+using testing_support::MemoryFiles;
+
 const std::string kFolder = "C:\\Program Files\\Kestrafen\\";
 const std::string kLangues = kFolder + "langues.ini";
-
-// Files in memory by exact Windows path; a path in readOnly refuses writes.
-class MemoryFiles : public platform::FileSystem {
-public:
-    std::map<std::string, std::string> files;
-    std::set<std::string> readOnly;
-
-    bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
-    bool folderExists(const std::string&) const override { return true; }
-    bool rename(const std::string&, const std::string&) override { return false; }
-    bool copy(const std::string&, const std::string&) override { return false; }
-    bool deleteFile(const std::string& path) override { return files.erase(path) > 0; }
-    bool createFolder(const std::string&) override { return false; }
-    bool deleteTree(const std::string&) override { return false; }
-    std::optional<std::uint64_t> freeBytes(const std::string&) const override { return std::nullopt; }
-    std::string tempFolder() const override { return "C:\\TEMP\\"; }
-    std::string currentFolder() const override { return kFolder; }
-    std::optional<std::string> readFile(const std::string& path) const override {
-        const auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    void writeFile(const std::string& path, const std::string& bytes) override {
-        if (readOnly.count(path))
-            throw platform::Error("Unable to write to " + path.substr(path.rfind('\\') + 1));
-        files[path] = bytes;
-    }
-    std::vector<std::string> list(const std::string&) const override { return {}; }
-};
 
 class ProfileTest : public ::testing::Test {
 protected:
