@@ -2,6 +2,7 @@
 // program reads langues.ini anew, so parsing must stay a small multiple of the read itself.
 #include "platform/FileSystem.h"
 #include "support/MemoryFiles.h"
+#include "platform/FileProfile.h"
 #include "platform/sim/Services.h"
 
 #include "Ratio.h"
@@ -46,7 +47,7 @@ BENCHMARK(BM_ReadRawBytes);
 
 // The last key of the second section: the whole file is walked.
 void BM_ReadString(benchmark::State& state) {
-    platform::sim::SimProfile profile(machineFiles());
+    platform::FileProfile profile(machineFiles());
     for (auto _ : state)
         benchmark::DoNotOptimize(profile.readString(kLangues, "english", "RéparerRestauration60", ""));
     if (profile.readString(kLangues, "English", "RéparerRestauration60", "") !=

@@ -2,6 +2,7 @@
 // The simulated Windows XP machine: its whole state lives in one folder (machine.json,
 // registry.reg, sr-chglog.log, journal.log, drives/). Every platform service of the program is
 // implemented on top of it.
+#include "platform/FileProfile.h"
 #include "platform/Platform.h"
 #include "platform/sim/Clock.h"
 #include "platform/sim/RegFile.h"
@@ -20,7 +21,7 @@ namespace platform::sim {
 
 class SimEnvironment;
 class SimFileSystem;
-class SimProfile;
+ 
 class SimRegistry;
 class SimSystemRestore;
 class SimShell;
@@ -96,7 +97,7 @@ private:
 
     std::unique_ptr<SimEnvironment> environment_;
     std::unique_ptr<SimFileSystem> files_;
-    std::unique_ptr<SimProfile> profile_;
+    std::unique_ptr<FileProfile> profile_;
     std::unique_ptr<SimRegistry> registryService_;
     std::unique_ptr<SimSystemRestore> systemRestore_;
     std::unique_ptr<SimShell> shell_;

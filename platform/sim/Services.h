@@ -38,19 +38,6 @@ private:
     Machine& m_;
 };
 
-class SimProfile : public Profile {
-public:
-    explicit SimProfile(FileSystem& files) : files_(files) {}
-    std::string readString(const std::string& file, const std::string& section, const std::string& key,
-                           const std::string& defaultValue) override;
-    void writeString(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-    std::vector<std::string> sectionNames(const std::string& file) override;
-
-private:
-    FileSystem& files_;
-};
-
 class SimRegistry : public Registry {
 public:
     explicit SimRegistry(Machine& m) : m_(m) {}

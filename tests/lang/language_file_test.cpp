@@ -2,6 +2,7 @@
 // simulated machine's profile service, so a key spelled in the wrong code page or a value trimmed
 // by the profile rules shows up here rather than as a French text in an English window.
 #include "lang/Keys.h"
+#include "platform/FileProfile.h"
 #include "platform/sim/Services.h"
 
 #include "support/MemoryFiles.h"
@@ -55,7 +56,7 @@ protected:
     }
 
     testing_support::MemoryFiles files_;
-    platform::sim::SimProfile profile_;
+    platform::FileProfile profile_;
     const std::vector<std::string> languages_{"Français", "English", "Deutsch", "Español", "Italiano"};
 };
 

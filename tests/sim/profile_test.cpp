@@ -1,4 +1,5 @@
 #include "platform/Error.h"
+#include "platform/FileProfile.h"
 #include "platform/sim/Services.h"
 
 #include "support/MemoryFiles.h"
@@ -8,7 +9,7 @@
 #include <map>
 #include <set>
 
-using platform::sim::SimProfile;
+using platform::FileProfile;
 
 // Windows-1252 bytes are written as octal escapes: \347 is ç, \351 is é, \311 is É.
 namespace {
@@ -21,7 +22,7 @@ const std::string kLangues = kFolder + "langues.ini";
 class ProfileTest : public ::testing::Test {
 protected:
     MemoryFiles files;
-    SimProfile profile{files};
+    FileProfile profile{files};
 
     std::string read(const std::string& section, const std::string& key,
                      const std::string& def = "<default>") {

@@ -1,11 +1,12 @@
-// Profile files of the simulated machine: every call reads the file anew through the machine's
-// file system, so a file changed or deleted between two calls is seen as it is now.
-#include "platform/Error.h"
-#include "platform/Text.h"
-#include "platform/sim/IniText.h"
-#include "platform/sim/Services.h"
+// Profile files over a file system: every call reads the file anew, so a file changed or deleted
+// between two calls is seen as it is now.
+#include "platform/FileProfile.h"
 
-namespace platform::sim {
+#include "platform/Error.h"
+#include "platform/IniText.h"
+#include "platform/Text.h"
+
+namespace platform {
 
 namespace {
 
@@ -39,13 +40,13 @@ std::string readText(const FileSystem& files, const std::string& fullName) {
 
 } // namespace
 
-std::string SimProfile::readString(const std::string& file, const std::string& section,
+std::string FileProfile::readString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& defaultValue) {
     const std::string content = readText(files_, fullPath(files_, file));
     return ini::findValue(content, ansi(section), ansi(key)).value_or(defaultValue);
 }
 
-void SimProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
+void FileProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
                              const std::string& value) {
     const std::string fullName = fullPath(files_, file);
     const std::string content = readText(files_, fullName);
@@ -58,8 +59,8 @@ void SimProfile::writeString(const std::string& file, const std::string& section
     }
 }
 
-std::vector<std::string> SimProfile::sectionNames(const std::string& file) {
+std::vector<std::string> FileProfile::sectionNames(const std::string& file) {
     return ini::sectionNames(readText(files_, fullPath(files_, file)));
 }
 
-} // namespace platform::sim
+} // namespace platform

@@ -1,8 +1,8 @@
-#include "platform/sim/IniText.h"
+#include "platform/IniText.h"
 
 #include "platform/Text.h"
 
-namespace platform::sim::ini {
+namespace platform::ini {
 
 namespace {
 
@@ -192,4 +192,4 @@ std::string setValue(std::string_view text, std::string_view section, std::strin
     return result;
 }
 
-} // namespace platform::sim::ini
+} // namespace platform::ini

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::sim::ini {
+namespace platform::ini {
 
 // The longest value a reader gets, in characters.
 inline constexpr std::size_t kMaxValueLength = 2047;
@@ -25,4 +25,4 @@ std::vector<std::string> sectionNames(std::string_view text);
 std::string setValue(std::string_view text, std::string_view section, std::string_view key,
                      std::string_view value);
 
-} // namespace platform::sim::ini
+} // namespace platform::ini
