@@ -1,9 +1,9 @@
-// Profile files over a file system: every call reads the file anew, so a file changed or deleted
-// between two calls is seen as it is now.
+// Profile files over a file system. Each file is parsed once and its copy kept while the file's
+// stamp stays the same, so a file changed or deleted between two calls is seen as it is now while
+// the language file, looked up for every text, is not parsed again for each one.
 #include "platform/FileProfile.h"
 
 #include "platform/Error.h"
-#include "platform/IniText.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -33,34 +33,121 @@ std::string ansi(const std::string& utf8) {
     return text::fromCp1252(text::toCp1252(utf8));
 }
 
-std::string readText(const FileSystem& files, const std::string& fullName) {
-    const std::optional<std::string> bytes = files.readFile(fullName);
-    return bytes ? text::fromCp1252(*bytes) : std::string();
+constexpr std::string_view kUnicodeMark = "\xFF\xFE";
+
+// The default as the system returns it: without trailing spaces.
+std::string withoutTrailingSpaces(std::string s) {
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
 }
 
 } // namespace
 
-std::string FileProfile::readString(const std::string& file, const std::string& section,
-                                   const std::string& key, const std::string& defaultValue) {
-    const std::string content = readText(files_, fullPath(files_, file));
-    return ini::findValue(content, ansi(section), ansi(key)).value_or(defaultValue);
-}
-
-void FileProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
-                             const std::string& value) {
-    const std::string fullName = fullPath(files_, file);
-    const std::string content = readText(files_, fullName);
-    const std::string updated = ini::setValue(content, ansi(section), ansi(key), ansi(value));
-    try {
-        files_.writeFile(fullName, text::toCp1252(updated));
-    } catch (const Error&) {
-        // The user reads this text; it names the full path whatever the file system said.
-        throw Error("Unable to write to " + fullName);
+FileProfile::~FileProfile() {
+    for (auto& [name, copy] : copies_) {
+        try {
+            if (copy.pending)
+                save(copy);
+        } catch (...) { // NOLINT(bugprone-empty-catch): nobody is left to tell
+        }
     }
 }
 
+FileProfile::Copy& FileProfile::current(const std::string& file) {
+    const std::string fullName = fullPath(files_, file);
+    Copy& copy = copies_[text::upper(fullName)];
+    if (copy.pending) // this object's own changes are the file's content until they are written
+        return copy;
+    const std::optional<FileStamp> stamp = files_.stamp(fullName);
+    if (stamp && copy.stamp == stamp)
+        return copy;
+    const std::optional<std::string> bytes = files_.readFile(fullName);
+    const std::string_view raw = bytes ? std::string_view(*bytes) : std::string_view();
+    copy.fullName = fullName;
+    copy.unicode = raw.substr(0, kUnicodeMark.size()) == kUnicodeMark;
+    copy.document = ini::Document(copy.unicode ? text::fromUtf16le(raw.substr(kUnicodeMark.size()))
+                                               : text::fromCp1252(raw));
+    // Taken before the read: a change between the two makes the next call read again. A file
+    // changed very recently may change again unseen by its stamp, so its copy is not kept.
+    copy.stamp = bytes && stamp && !stamp->recent ? stamp : std::nullopt;
+    return copy;
+}
+
+void FileProfile::save(Copy& copy) {
+    const std::string content = copy.document.text();
+    const std::string bytes =
+        copy.unicode ? std::string(kUnicodeMark) + text::toUtf16le(content) : text::toCp1252(content);
+    copy.pending = false;
+    try {
+        files_.writeFile(copy.fullName, bytes);
+    } catch (const Error&) {
+        copy.stamp.reset(); // the copy holds what the disk does not: read it again
+        // The user reads this text; it names the full path whatever the file system said.
+        throw Error("Unable to write to " + copy.fullName);
+    }
+    // What was just written is the copy, however recent: only another writer's change in place,
+    // to the same size, within one tick of the clock, would go unseen.
+    copy.stamp = files_.stamp(copy.fullName);
+}
+
+void FileProfile::changed(Copy& copy) {
+    if (copy.holding && copy.written) {
+        copy.pending = true;
+        return;
+    }
+    save(copy);
+    copy.written = true;
+}
+
+std::string FileProfile::readString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& defaultValue) {
+    const Copy& copy = current(file);
+    const auto value = copy.document.value(ansi(section), ansi(key));
+    if (!value)
+        return withoutTrailingSpaces(defaultValue);
+    return copy.unicode ? ansi(*value) : *value;
+}
+
+void FileProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& value) {
+    Copy& copy = current(file);
+    copy.document.setValue(ansi(section), ansi(key), ansi(value));
+    changed(copy);
+}
+
 std::vector<std::string> FileProfile::sectionNames(const std::string& file) {
-    return ini::sectionNames(readText(files_, fullPath(files_, file)));
+    const Copy& copy = current(file);
+    std::vector<std::string> names = copy.document.sectionNames();
+    if (copy.unicode)
+        for (std::string& name : names)
+            name = ansi(name);
+    return names;
+}
+
+void FileProfile::deleteKey(const std::string& file, const std::string& section, const std::string& key) {
+    Copy& copy = current(file);
+    if (copy.document.removeKey(ansi(section), ansi(key)))
+        changed(copy);
+}
+
+void FileProfile::deleteSection(const std::string& file, const std::string& section) {
+    Copy& copy = current(file);
+    if (copy.document.removeSection(ansi(section)))
+        changed(copy);
+}
+
+void FileProfile::holdWrites(const std::string& file) {
+    Copy& copy = current(file);
+    copy.holding = true;
+    copy.written = false;
+}
+
+void FileProfile::flush(const std::string& file) {
+    Copy& copy = current(file);
+    copy.holding = false;
+    if (copy.pending)
+        save(copy);
 }
 
 } // namespace platform

@@ -9,6 +9,20 @@
 
 namespace platform {
 
+// One version of a file: a copy of its content read under the same stamp is still current.
+// The file number tells an atomic replacement made within one tick of the file system's clock.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // last write time, in the file system's own units
+    std::uint64_t fileId = 0;
+    // Changed within the last tick of the file system's clock: a further change in place, to the
+    // same size, could keep this stamp, so a copy read now must not be trusted later.
+    bool recent = false;
+    friend bool operator==(const FileStamp& a, const FileStamp& b) {
+        return a.size == b.size && a.modified == b.modified && a.fileId == b.fileId;
+    }
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -35,6 +49,12 @@ public:
     // never a torn mix) and throws platform::Error "Unable to write to <path>" on failure.
     virtual std::optional<std::string> readFile(const std::string& path) const = 0;
     virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
+    // The stamp of a file; nothing when it is missing or when this file system cannot tell, in
+    // which case callers read the file anew each time.
+    virtual std::optional<FileStamp> stamp(const std::string& path) const {
+        (void)path;
+        return std::nullopt;
+    }
     // Names (not paths) of the entries of a folder, files and folders alike.
     virtual std::vector<std::string> list(const std::string& folder) const = 0;
 };

@@ -2,55 +2,28 @@
 
 #include "platform/Text.h"
 
+#include <utility>
+
 namespace platform::ini {
 
 namespace {
 
-// One line of the text: content without its line end, and where the next line starts.
-struct Line {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::size_t next = 0;
-};
-
-// Calls visit(line, content) for each line until it returns false.
-template <typename Visit> void forEachLine(std::string_view text, Visit visit) {
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        const std::size_t newline = text.find('\n', begin);
-        Line line;
-        line.begin = begin;
-        line.next = newline == std::string_view::npos ? text.size() : newline + 1;
-        line.end = newline == std::string_view::npos ? text.size() : newline;
-        if (newline != std::string_view::npos && line.end > begin && text[line.end - 1] == '\r')
-            --line.end;
-        if (!visit(line, text.substr(line.begin, line.end - line.begin)))
-            return;
-        begin = line.next;
-    }
-}
-
+// Only these count as blanks around names and values: other control bytes are kept, as
+// Windows keeps them.
 bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 0x20;
+    return c == ' ' || c == '\t' || c == '\v';
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// The name is kept as written, blanks included, up to the last "]": the program names sections
-// after list entries, which may end in a blank or hold brackets of their own.
+// The name of a section header line, or nothing when the line is no header.
+// Windows ends the name at the first "]"; here it ends at the last one, because the program names
+// point-cache sections after list entries, and a description holding "]" must still find its own.
 std::optional<std::string_view> sectionOf(std::string_view line) {
     line = trimmed(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
     line.remove_prefix(1);
     const auto close = line.rfind(']');
-    return close == std::string_view::npos ? line : line.substr(0, close);
+    return trimmed(close == std::string_view::npos ? line : line.substr(0, close));
 }
 
 struct Entry {
@@ -83,113 +56,189 @@ std::string_view cutToCharacters(std::string_view s, std::size_t characters) {
     return s;
 }
 
-std::string_view lineEndOf(std::string_view text) {
-    const std::size_t newline = text.find('\n');
-    if (newline != std::string_view::npos && (newline == 0 || text[newline - 1] != '\r'))
-        return "\n";
-    return "\r\n";
-}
-
-bool endsWithBlankLine(std::string_view text) {
-    std::size_t newlines = 0;
-    for (std::size_t i = text.size(); i > 0 && isBlank(text[i - 1]); --i)
-        newlines += text[i - 1] == '\n' ? 1 : 0;
-    return newlines >= 2;
-}
-
-// Where the section and the key stand in the text.
-struct Place {
-    std::optional<Line> section;
-    std::optional<Line> lastContent; // the last non-blank line of the section, its header included
-    std::optional<Line> key;
-};
-
-Place locate(std::string_view text, std::string_view section, std::string_view key) {
-    key = trimmed(key);
-    Place place;
-    forEachLine(text, [&](const Line& line, std::string_view content) {
-        if (const auto name = sectionOf(content)) {
-            if (place.section)
-                return false;
-            if (text::equalsIgnoreCase(*name, section))
-                place.section = place.lastContent = line;
-            return true;
-        }
-        if (!place.section)
-            return true;
-        if (!trimmed(content).empty())
-            place.lastContent = line;
-        const auto entry = entryOf(content);
-        if (entry && text::equalsIgnoreCase(entry->key, key)) {
-            place.key = line;
-            return false;
-        }
-        return true;
-    });
-    return place;
+bool isBlankLine(std::string_view line) {
+    return trimmed(line).empty();
 }
 
 } // namespace
 
-std::optional<std::string> findValue(std::string_view text, std::string_view section, std::string_view key) {
-    const Place place = locate(text, section, key);
-    if (!place.key)
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+Document::Document() : sections_(1) {}
+
+// CR, LF and CRLF each end a line, as the system's reader takes them.
+Document::Document(std::string_view text) : sections_(1) {
+    bool firstEnd = true;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t stop = text.find_first_of("\r\n", begin);
+        Line line;
+        line.content = std::string(text.substr(begin, stop == std::string_view::npos ? text.npos : stop - begin));
+        if (stop == std::string_view::npos) {
+            begin = text.size();
+        } else if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') {
+            line.end = End::CrLf;
+            begin = stop + 2;
+        } else {
+            line.end = text[stop] == '\r' ? End::Cr : End::Lf;
+            begin = stop + 1;
+        }
+        if (line.end != End::None && firstEnd) {
+            lineEnd_ = line.end;
+            firstEnd = false;
+        }
+        if (const auto name = sectionOf(line.content)) {
+            Section section;
+            section.name = std::string(*name);
+            section.headed = true;
+            sections_.push_back(std::move(section));
+        }
+        sections_.back().lines.push_back(std::move(line));
+    }
+    reindex();
+}
+
+void Document::reindex() {
+    index_.clear();
+    for (std::size_t i = 1; i < sections_.size(); ++i)
+        index_.emplace(text::upper(sections_[i].name), i); // keeps the first of a name
+}
+
+std::string Document::text() const {
+    std::size_t size = 0;
+    for (const Section& section : sections_)
+        for (const Line& line : section.lines)
+            size += line.content.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const Section& section : sections_) {
+        for (const Line& line : section.lines) {
+            out += line.content;
+            switch (line.end) {
+            case End::None:
+                break;
+            case End::Lf:
+                out += '\n';
+                break;
+            case End::Cr:
+                out += '\r';
+                break;
+            case End::CrLf:
+                out += "\r\n";
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+const Document::Section* Document::find(std::string_view section) const {
+    const auto it = index_.find(text::upper(trimmed(section)));
+    return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+Document::Section* Document::find(std::string_view section) {
+    return const_cast<Section*>(std::as_const(*this).find(section));
+}
+
+std::optional<std::size_t> Document::findKey(const Section& section, std::string_view key) {
+    key = trimmed(key);
+    for (std::size_t i = section.headed ? 1 : 0; i < section.lines.size(); ++i) {
+        const auto entry = entryOf(section.lines[i].content);
+        if (entry && text::equalsIgnoreCase(entry->key, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Document::value(std::string_view section, std::string_view key) const {
+    const Section* found = find(section);
+    if (!found)
         return std::nullopt;
-    const Line& line = *place.key;
-    const auto entry = entryOf(text.substr(line.begin, line.end - line.begin));
+    const auto line = findKey(*found, key);
+    if (!line)
+        return std::nullopt;
+    const auto entry = entryOf(found->lines[*line].content);
     return std::string(cutToCharacters(unquoted(entry->value), kMaxValueLength));
 }
 
-std::vector<std::string> sectionNames(std::string_view text) {
+std::vector<std::string> Document::sectionNames() const {
     std::vector<std::string> names;
-    forEachLine(text, [&](const Line&, std::string_view content) {
-        if (const auto name = sectionOf(content))
-            names.emplace_back(*name);
-        return true;
-    });
+    names.reserve(sections_.size() - 1);
+    for (std::size_t i = 1; i < sections_.size(); ++i)
+        names.push_back(sections_[i].name);
     return names;
 }
 
-std::string setValue(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value) {
-    const std::string_view eol = lineEndOf(text);
-    const std::string entry = std::string(trimmed(key)) + "=" + std::string(value);
-    const Place place = locate(text, section, key);
-    std::string result;
-
-    if (place.key) {
-        // Keep the key as it is spelled in the file.
-        const Line& line = *place.key;
-        const auto old = entryOf(text.substr(line.begin, line.end - line.begin));
-        result.append(text.substr(0, line.begin));
-        result.append(old->key).append("=").append(value);
-        result.append(text.substr(line.end));
-        return result;
+void Document::setValue(std::string_view section, std::string_view key, std::string_view value) {
+    section = trimmed(section);
+    key = trimmed(key);
+    Section* found = find(section);
+    if (found) {
+        if (const auto line = findKey(*found, key)) {
+            // Keep the key as it is spelled in the file.
+            std::string& content = found->lines[*line].content;
+            content = std::string(entryOf(content)->key) + "=" + std::string(value);
+            return;
+        }
     }
-
-    if (place.section) {
-        // After the section's last entry, so blank lines before the next section stay there.
-        const Line& last = *place.lastContent;
-        const bool lastHasLineEnd = last.next > last.end;
-        result.append(text.substr(0, last.next));
-        if (!lastHasLineEnd)
-            result.append(eol);
-        result.append(entry);
-        if (lastHasLineEnd)
-            result.append(eol);
-        result.append(text.substr(last.next));
-        return result;
+    // A line that ends the file without a line end gets one when a line is added after it, and
+    // the added line gets one too.
+    const auto endAfter = [this](Line& before) {
+        if (before.end == End::None)
+            before.end = lineEnd_;
+    };
+    Line entry{std::string(key) + "=" + std::string(value), lineEnd_};
+    if (found) {
+        // After the section's last non-blank line, so blank lines before the next section stay there.
+        std::size_t at = found->lines.size();
+        while (at > 1 && isBlankLine(found->lines[at - 1].content))
+            --at;
+        if (at > 0)
+            endAfter(found->lines[at - 1]);
+        found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+        return;
     }
+    // A new section goes right after the last line, with no blank line before it.
+    for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) {
+        if (!it->lines.empty()) {
+            endAfter(it->lines.back());
+            break;
+        }
+    }
+    Section added;
+    added.name = std::string(section);
+    added.headed = true;
+    added.lines.push_back(Line{"[" + added.name + "]", lineEnd_});
+    added.lines.push_back(std::move(entry));
+    index_.emplace(text::upper(added.name), sections_.size());
+    sections_.push_back(std::move(added));
+}
 
-    // A new section goes at the end, one blank line after the last content.
-    result.append(text);
-    if (!result.empty() && result.back() != '\n')
-        result.append(eol);
-    if (!trimmed(text).empty() && !endsWithBlankLine(text))
-        result.append(eol);
-    result.append("[").append(section).append("]").append(eol);
-    result.append(entry).append(eol);
-    return result;
+bool Document::removeKey(std::string_view section, std::string_view key) {
+    Section* found = find(section);
+    if (!found)
+        return false;
+    const auto line = findKey(*found, key);
+    if (!line)
+        return false;
+    found->lines.erase(found->lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    return true;
+}
+
+bool Document::removeSection(std::string_view section) {
+    const Section* found = find(section);
+    if (!found)
+        return false;
+    sections_.erase(sections_.begin() + (found - sections_.data()));
+    reindex();
+    return true;
 }
 
 } // namespace platform::ini

@@ -20,3 +20,22 @@ int IniFile::readInteger(const std::string& section, const std::string& key, int
 }
 
 } // namespace platform
+
+namespace platform {
+
+HeldWrites::~HeldWrites() {
+    if (done_)
+        return;
+    try {
+        file_.profile().flush(file_.fileName());
+    } catch (...) { // NOLINT(bugprone-empty-catch)
+        // Leaving by another error already: that one is what the user reads.
+    }
+}
+
+void HeldWrites::commit() {
+    done_ = true;
+    file_.profile().flush(file_.fileName());
+}
+
+} // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -27,14 +28,29 @@ char32_t fromByte(unsigned char b) {
     return b;
 }
 
+// The characters of bytes 0x80-0x9F, sorted, with their bytes: a binary search instead of a walk
+// of the table for every character written.
+constexpr std::array<std::pair<char32_t, unsigned char>, 32> sortedHighTable() {
+    std::array<std::pair<char32_t, unsigned char>, 32> sorted{};
+    for (std::size_t i = 0; i < kHighTable.size(); ++i)
+        sorted[i] = {kHighTable[i], static_cast<unsigned char>(0x80 + i)};
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        for (std::size_t j = i; j > 0 && sorted[j].first < sorted[j - 1].first; --j) {
+            const auto t = sorted[j];
+            sorted[j] = sorted[j - 1];
+            sorted[j - 1] = t;
+        }
+    return sorted;
+}
+constexpr auto kHighBytes = sortedHighTable();
+
 // -1 when the character has no Windows-1252 byte.
 int toByte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
-    for (std::size_t i = 0; i < kHighTable.size(); ++i)
-        if (kHighTable[i] == cp)
-            return static_cast<int>(0x80 + i);
-    return -1;
+    const auto it = std::lower_bound(kHighBytes.begin(), kHighBytes.end(), cp,
+                                     [](const auto& entry, char32_t c) { return entry.first < c; });
+    return it != kHighBytes.end() && it->first == cp ? it->second : -1;
 }
 
 bool isContinuation(unsigned char b) {
@@ -135,8 +151,55 @@ std::string toCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) { // ASCII is the same in both
+            out += utf8[i++];
+            continue;
+        }
         const int b = toByte(decodeNext(utf8, i));
         out += b >= 0 ? static_cast<char>(b) : '?';
+    }
+    return out;
+}
+
+std::string toUtf16le(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const auto unit = [&out](char32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>((u >> 8) & 0xFF);
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = decodeNext(utf8, i);
+        if (cp >= kInvalidBase) // a stray byte stands for the Windows-1252 character it would be
+            cp = fromByte(static_cast<unsigned char>(cp - kInvalidBase));
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            unit(0xD800 + (cp >> 10));
+            unit(0xDC00 + (cp & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
+std::string fromUtf16le(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    const auto unitAt = [&bytes](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unitAt(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unitAt(i + 2) >= 0xDC00 &&
+            unitAt(i + 2) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD; // an unpaired surrogate holds no character
+        }
+        appendUtf8(out, cp);
     }
     return out;
 }

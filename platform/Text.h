@@ -10,6 +10,9 @@ namespace platform::text {
 // UTF-8 inside the program, Windows-1252 on disk. Characters 1252 cannot hold become '?'.
 std::string toCp1252(std::string_view utf8);
 std::string fromCp1252(std::string_view bytes);
+// UTF-16LE without a byte-order mark, as "Unicode" text files hold it after their FF FE.
+std::string toUtf16le(std::string_view utf8);
+std::string fromUtf16le(std::string_view bytes);
 
 // Case-insensitive comparison over Windows-1252 letters (A-Z, accented Latin-1 letters, Š Œ Ž Ÿ).
 int compareIgnoreCase(std::string_view a, std::string_view b);

@@ -166,6 +166,7 @@ int ListBox::add(const std::string& text) {
     items_.insert(pos, text);
     if (itemIndex_ >= index)
         ++itemIndex_;
+    lastEdit_ = {Edit::Kind::Insert, index};
     notify(Change::Items);
     return index;
 }
@@ -176,6 +177,7 @@ void ListBox::insert(int index, const std::string& text) {
     items_.insert(items_.begin() + index, text);
     if (itemIndex_ >= index)
         ++itemIndex_;
+    lastEdit_ = {Edit::Kind::Insert, index};
     notify(Change::Items);
 }
 
@@ -186,12 +188,14 @@ void ListBox::remove(int index) {
         itemIndex_ = -1;
     else if (itemIndex_ > index)
         --itemIndex_;
+    lastEdit_ = {Edit::Kind::Remove, index};
     notify(Change::Items);
 }
 
 void ListBox::clear() {
     items_.clear();
     itemIndex_ = -1;
+    lastEdit_ = {Edit::Kind::Reset, 0};
     notify(Change::Items);
 }
 

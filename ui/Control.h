@@ -185,8 +185,17 @@ public:
     std::function<void()> onClick;
     void userSelect(int index);
 
+    // What the latest change of the entries was, so a backend can follow it one entry at a time
+    // instead of copying the whole list for each change.
+    struct Edit {
+        enum class Kind { Reset, Insert, Remove } kind = Kind::Reset;
+        int index = 0;
+    };
+    const Edit& lastEdit() const { return lastEdit_; }
+
 private:
     bool sorted_;
+    Edit lastEdit_;
     std::vector<std::string> items_;
     int itemIndex_ = -1;
     int horizontalExtent_ = 0;

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFontDatabase>
 
+#include <map>
+#include <string>
+
 namespace platform::qt {
 
 namespace {
@@ -13,19 +16,13 @@ bool installed(const QString& family) {
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
-} // namespace
-
-void loadBundledFonts() {
-    static bool loaded = false;
-    if (loaded)
-        return;
-    loaded = true;
-    for (const char* path : wineFonts)
-        if (QFile::exists(path))
-            QFontDatabase::addApplicationFont(path);
+// Looking a family up walks every installed font; the answer stays the same until fonts are added.
+std::map<std::string, QString>& resolved() {
+    static std::map<std::string, QString> families;
+    return families;
 }
 
-QString resolvedFamily(const std::string& name) {
+QString resolve(const std::string& name) {
     const QString family = QString::fromStdString(name);
     if (installed(family))
         return family;
@@ -34,6 +31,27 @@ QString resolvedFamily(const std::string& name) {
     if (family.compare("Tahoma", Qt::CaseInsensitive) == 0 && installed("DejaVu Sans"))
         return "DejaVu Sans";
     return "sans-serif";
+}
+
+} // namespace
+
+void loadBundledFonts() {
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    resolved().clear();
+    for (const char* path : wineFonts)
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+}
+
+QString resolvedFamily(const std::string& name) {
+    auto& families = resolved();
+    const auto it = families.find(name);
+    if (it != families.end())
+        return it->second;
+    return families.emplace(name, resolve(name)).first->second;
 }
 
 QFont qtFont(const ui::Font& font) {

@@ -22,24 +22,6 @@ public:
     }
 };
 
-namespace {
-
-// Where the entries differ from the shown ones by one inserted (+1) or removed (-1) entry, its
-// index; -1 when the change is anything else.
-int singleChange(const std::vector<std::string>& shown, const std::vector<std::string>& now, int delta) {
-    const auto& longer = delta > 0 ? now : shown;
-    const auto& shorter = delta > 0 ? shown : now;
-    if (longer.size() != shorter.size() + 1)
-        return -1;
-    const auto mismatch = std::mismatch(shorter.begin(), shorter.end(), longer.begin());
-    const auto at = mismatch.first - shorter.begin();
-    if (!std::equal(mismatch.first, shorter.end(), longer.begin() + at + 1))
-        return -1;
-    return static_cast<int>(at);
-}
-
-} // namespace
-
 ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent)
     : ControlView(list, new QListWidget(parent)), list_(list), w_(static_cast<QListWidget*>(widget())),
       delegate_(new ExtentDelegate(w_)) {
@@ -59,9 +41,7 @@ bool ListBoxView::eventFilter(QObject*, QEvent* event) {
 }
 
 void ListBoxView::syncOwn() {
-    shown_.clear();
-    w_->clear();
-    showItems();
+    showAllItems();
     showExtent();
 }
 
@@ -74,19 +54,28 @@ void ListBoxView::update(ui::Change what) {
         showExtent();
 }
 
+// One entry in or out per change: a list filled entry by entry costs one widget row per entry,
+// not a copy of the whole list each time.
 void ListBoxView::showItems() {
     const auto& items = list_.items();
-    if (const int at = singleChange(shown_, items, +1); at >= 0) {
-        w_->insertItem(at, QString::fromStdString(items[static_cast<size_t>(at)]));
-    } else if (const int gone = singleChange(shown_, items, -1); gone >= 0) {
-        delete w_->takeItem(gone);
-    } else {
-        w_->clear();
-        for (const auto& item : items)
-            w_->addItem(QString::fromStdString(item));
-    }
-    shown_ = items;
+    const ui::ListBox::Edit& edit = list_.lastEdit();
+    const int count = static_cast<int>(items.size());
+    if (edit.kind == ui::ListBox::Edit::Kind::Insert && w_->count() == count - 1)
+        w_->insertItem(edit.index, QString::fromStdString(items[static_cast<size_t>(edit.index)]));
+    else if (edit.kind == ui::ListBox::Edit::Kind::Remove && w_->count() == count + 1)
+        delete w_->takeItem(edit.index);
+    else
+        showAllItems();
     showSelection();
+}
+
+void ListBoxView::showAllItems() {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(list_.items().size()));
+    for (const auto& item : list_.items())
+        texts << QString::fromStdString(item);
+    w_->clear();
+    w_->addItems(texts);
 }
 
 void ListBoxView::showSelection() {

@@ -24,6 +24,7 @@ protected:
 
 private:
     void showItems();
+    void showAllItems();
     void showSelection();
     void showExtent();
     void userSelectionChanged();
@@ -32,7 +33,6 @@ private:
     ui::ListBox& list_;
     QListWidget* w_;
     ExtentDelegate* delegate_;
-    std::vector<std::string> shown_;
     // The row changed during the current mouse press, so the click that ends it is no new selection.
     bool rowChangedByPress_ = false;
 };

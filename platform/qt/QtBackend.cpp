@@ -196,11 +196,10 @@ void QtBackend::repaint(ui::Form& form) {
 }
 
 int QtBackend::textWidth(const ui::Control& control, const std::string& text) {
-    QFont font = qtFont(control.font());
     if (const FormWindow* window = windowOf(control.form()))
         if (const ControlView* view = window->viewOf(control); view && view->widget())
-            font = view->widget()->font();
-    return QFontMetrics(font).horizontalAdvance(qs(text));
+            return view->widget()->fontMetrics().horizontalAdvance(qs(text));
+    return QFontMetrics(qtFont(control.font())).horizontalAdvance(qs(text));
 }
 
 } // namespace platform::qt

@@ -146,7 +146,7 @@ Machine::Machine(fs::path folder, std::unique_ptr<Clock> clock)
 
     environment_ = std::make_unique<SimEnvironment>(*this);
     files_ = std::make_unique<SimFileSystem>(*this);
-    profile_ = std::make_unique<FileProfile>(*files_);
+    profile_ = std::make_unique<SimProfile>(*this, *files_);
     registryService_ = std::make_unique<SimRegistry>(*this);
     systemRestore_ = std::make_unique<SimSystemRestore>(*this);
     shell_ = std::make_unique<SimShell>(*this);
@@ -261,7 +261,7 @@ void Machine::schedule(std::int64_t delayMs, std::function<void()> action) {
 }
 
 void Machine::runDueActions() {
-    if (runningActions_)
+    if (runningActions_ || inServiceCall_)
         return;
     reloadStateIfChanged();
     runningActions_ = true;

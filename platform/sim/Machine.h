@@ -21,7 +21,7 @@ namespace platform::sim {
 
 class SimEnvironment;
 class SimFileSystem;
- 
+class SimProfile;
 class SimRegistry;
 class SimSystemRestore;
 class SimShell;
@@ -64,7 +64,31 @@ public:
     void journal(const std::string& line);
     // Timed actions happen when the machine's clock passes their time.
     void schedule(std::int64_t delayMs, std::function<void()> action);
+    // Every service call starts here: an outside edit of machine.json is taken in and due actions
+    // run. Within a ServiceCall only its start does this.
     void runDueActions();
+
+    // One call of the program into a service: machine.json is looked at once for it, not once for
+    // each of the file accesses it makes.
+    class ServiceCall {
+    public:
+        explicit ServiceCall(Machine& m) : m_(m), outer_(!m.inServiceCall_) {
+            if (outer_) {
+                m_.runDueActions();
+                m_.inServiceCall_ = true;
+            }
+        }
+        ~ServiceCall() {
+            if (outer_)
+                m_.inServiceCall_ = false;
+        }
+        ServiceCall(const ServiceCall&) = delete;
+        ServiceCall& operator=(const ServiceCall&) = delete;
+
+    private:
+        Machine& m_;
+        bool outer_;
+    };
     // The program folder as a Windows path with a trailing backslash.
     std::string programFolder() const;
     // The machine's local UTC offset in minutes (from the host's time zone).
@@ -94,10 +118,11 @@ private:
     std::unique_ptr<WinPath> paths_;
     std::vector<Timed> timed_;
     bool runningActions_ = false; // an action's own service calls must not run the others early
+    bool inServiceCall_ = false;
 
     std::unique_ptr<SimEnvironment> environment_;
     std::unique_ptr<SimFileSystem> files_;
-    std::unique_ptr<FileProfile> profile_;
+    std::unique_ptr<SimProfile> profile_;
     std::unique_ptr<SimRegistry> registryService_;
     std::unique_ptr<SimSystemRestore> systemRestore_;
     std::unique_ptr<SimShell> shell_;

@@ -1,5 +1,6 @@
 #pragma once
 // The platform services of the simulated machine, one class per interface.
+#include "platform/FileProfile.h"
 #include "platform/Platform.h"
 
 #include <filesystem>
@@ -32,7 +33,26 @@ public:
     std::string currentFolder() const override;
     std::optional<std::string> readFile(const std::string& path) const override;
     void writeFile(const std::string& path, const std::string& bytes) override;
+    std::optional<FileStamp> stamp(const std::string& path) const override;
     std::vector<std::string> list(const std::string& folder) const override;
+
+private:
+    Machine& m_;
+};
+
+// The profile functions, each one service call of the machine however many file accesses it makes.
+class SimProfile : public FileProfile {
+public:
+    SimProfile(Machine& m, FileSystem& files) : FileProfile(files), m_(m) {}
+    std::string readString(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& defaultValue) override;
+    void writeString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::vector<std::string> sectionNames(const std::string& file) override;
+    void deleteKey(const std::string& file, const std::string& section, const std::string& key) override;
+    void deleteSection(const std::string& file, const std::string& section) override;
+    void holdWrites(const std::string& file) override;
+    void flush(const std::string& file) override;
 
 private:
     Machine& m_;

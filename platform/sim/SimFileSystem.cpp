@@ -4,6 +4,7 @@
 #include "platform/sim/Services.h"
 
 #include <algorithm>
+#include <ctime>
 #include <sys/stat.h>
 
 namespace platform::sim {
@@ -87,7 +88,7 @@ bool SimFileSystem::rename(const std::string& from, const std::string& to) {
 }
 
 bool SimFileSystem::copy(const std::string& from, const std::string& to) {
-    m_.runDueActions();
+    Machine::ServiceCall call(m_); // its own read below looks at the machine no second time
     auto source = m_.paths().toHost(from);
     auto target = m_.paths().toHost(to);
     if (!source || !target || !isFile(*source) || isFolder(*target))
@@ -198,6 +199,22 @@ void SimFileSystem::writeFile(const std::string& path, const std::string& bytes)
     } catch (const Error&) {
         throw failure;
     }
+}
+
+std::optional<FileStamp> SimFileSystem::stamp(const std::string& path) const {
+    m_.runDueActions();
+    auto host = m_.paths().toHost(path);
+    struct stat st {};
+    if (!host || ::stat(host->c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    // The file system's clock moves in ticks of a few milliseconds; allow for a coarse one.
+    constexpr std::int64_t kTickNs = 20'000'000;
+    const std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    return FileStamp{static_cast<std::uint64_t>(st.st_size), modified, static_cast<std::uint64_t>(st.st_ino),
+                     nowNs - modified < kTickNs};
 }
 
 std::vector<std::string> SimFileSystem::list(const std::string& folder) const {

@@ -22,6 +22,10 @@ public:
         values[section + "/" + key] = value;
     }
     std::vector<std::string> sectionNames(const std::string&) override { return {}; }
+    void deleteKey(const std::string&, const std::string& section, const std::string& key) override {
+        values.erase(section + "/" + key);
+    }
+    void deleteSection(const std::string&, const std::string&) override {}
 };
 
 } // namespace
