@@ -223,6 +223,11 @@ void ListBox::userSelect(int index) {
     dispatch(onClick);
 }
 
+void setEnabled(const std::vector<Control*>& controls, bool on) {
+    for (Control* c : controls)
+        c->setEnabled(on);
+}
+
 ComboBox::ComboBox(Form& form, std::string name, Control* parent, Rect bounds)
     : Control(form, std::move(name), Kind::ComboBox, parent, bounds) {}
 

@@ -192,6 +192,9 @@ private:
     int horizontalExtent_ = 0;
 };
 
+// Enables or disables controls in the order given.
+void setEnabled(const std::vector<Control*>& controls, bool on);
+
 // A drop-down list that accepts only its own entries, unsorted.
 class ComboBox : public Control {
 public:
