@@ -173,6 +173,23 @@ void MainWindow::EnumSR() {
     TrimWorkingSet();
 }
 
+bool MainWindow::waitForListedPoint() {
+    auto& process = state_.platform.process;
+    const std::int64_t deadline = process.nowMs() + 120000;
+    while (!app().closePending(this)) {
+        EnumSR();
+        process.sleep(250);
+        app().processMessages();
+        if (PointR.count() > 0)
+            return true;
+        if (process.nowMs() >= deadline) {
+            app().showMessage(state_.lookup("Message15", lang::keys::atUseDefault("Message15")));
+            return false;
+        }
+    }
+    return false;
+}
+
 void MainWindow::ScanGUID() {
     state_.machineGuid = restore::readMachineGuid(state_.platform.registry);
 }

@@ -43,6 +43,11 @@ public:
     // Reads the service state and sets the window to match; true only when System Restore is on.
     bool RestaurationActive();
 
+    // After System Restore was switched on: lists the points every 250 ms until one is listed.
+    // The wait is bounded (two minutes of the platform's clock; then Message15) and ends when the
+    // window is being closed. True when a point was listed.
+    bool waitForListedPoint();
+
     // The ten main controls, in the order enumeration disables and enables them.
     std::vector<ui::Control*> mainControls();
     // True when System Restore was last found off: Activer then switches it on.
