@@ -108,7 +108,13 @@ void Edit::setText(const std::string& text) {
     if (text_ == text)
         return;
     text_ = text;
+    allSelected_ = false;
     notify(Change::Caption);
+}
+
+void Edit::selectAll() {
+    allSelected_ = true;
+    notify(Change::Selection);
 }
 
 void Edit::userType(const std::string& text) {

@@ -145,9 +145,13 @@ public:
     std::function<void(std::uint16_t& key, unsigned shift)> onKeyDown;
     void userType(const std::string& text);
     void userKeyDown(std::uint16_t key, unsigned shift);
+    // Selects the whole text (Ctrl+A); typing or a new text ends the selection.
+    void selectAll();
+    bool allSelected() const { return allSelected_; }
 
 private:
     std::string text_;
+    bool allSelected_ = false;
 };
 
 class Memo : public Control {
