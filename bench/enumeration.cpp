@@ -1,7 +1,8 @@
 // What listing the restore points costs over merely asking the service for them: the list is
 // rebuilt and the point cache written key by key through the profile functions, each write
 // replacing the file atomically.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
+#include "app/SharedState.h"
 #include "platform/sim/Machine.h"
 #include "ui/Application.h"
 #include "ui/HeadlessBackend.h"
@@ -54,8 +55,9 @@ BENCHMARK(BM_ServiceQuery)->Unit(benchmark::kMicrosecond);
 void BM_EnumSR(benchmark::State& state) {
     ui::HeadlessBackend backend;
     ui::Application app(backend);
-    TForm1 form(app, *sample().platform);
-    const std::string cache = form.inProgramFolder("KestrafenTemp.ini");
+    SharedState shared(*sample().platform);
+    MainWindow form(app, shared);
+    const std::string cache = shared.inProgramFolder("KestrafenTemp.ini");
     for (auto _ : state) {
         sample().platform->files.deleteFile(cache);
         form.EnumSR();

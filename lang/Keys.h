@@ -83,7 +83,7 @@ inline constexpr std::array<KeyText, 54> table{{
 }};
 
 // Keys looked up at the moment of use.
-inline constexpr std::array<KeyText, 22> atUse{{
+inline constexpr std::array<KeyText, 26> atUse{{
     {"Message1", "Impossible de créer le point de restauration."},
     {"Message3", "Il vous faut garder au moins un point."},
     {"Message4", "Veuillez sélectionner un point de restauration."},
@@ -110,6 +110,12 @@ inline constexpr std::array<KeyText, 22> atUse{{
     {"Box3", "Numéro de séquence :"},
     {"Oui", "Oui"},
     {"Non", "Non"},
+    // Waits that end without their result, and refusals the program adds for safety.
+    {"Message15", "Le système de restauration est activé, mais aucun point de restauration n'est encore apparu. "
+                  "Réessayez plus tard."},
+    {"Message16", "La liste des modifications n'a pas pu être créée à temps."},
+    {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
+    {"Message18", "Impossible de supprimer le point de restauration."},
 }};
 
 // The French default of a key looked up at the moment of use.

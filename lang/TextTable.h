@@ -18,7 +18,8 @@ struct KeyText {
 
 class TextTable {
 public:
-    // The entry of a key; a key never loaded gives the empty text.
+    // The entry of a key; a key of the table not loaded yet gives the empty text, a key outside
+    // the table throws std::logic_error.
     std::string get(const std::string& key) const;
     void set(const std::string& key, const std::string& text) { entries_[key] = text; }
     bool empty() const { return entries_.empty(); }

@@ -9,12 +9,12 @@ namespace restore {
 
 // Pattern letters d, dd, M, MM, yy, yyyy (any case); "/" stands for the separator; text in single
 // or double quotes is copied as it is; any other character is copied.
-std::string formatDate(const std::string& pattern, char separator, const platform::LocalDateTime& t);
+std::string formatDate(const std::string& pattern, const std::string& separator, const platform::LocalDateTime& t);
 
 // The long time format: HH:mm:ss.
 std::string formatTime(const platform::LocalDateTime& t);
 
 // Date and time, or the date alone at 00:00:00.
-std::string displayDate(const std::string& pattern, char separator, const platform::LocalDateTime& t);
+std::string displayDate(const std::string& pattern, const std::string& separator, const platform::LocalDateTime& t);
 
 } // namespace restore

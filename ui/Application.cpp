@@ -32,6 +32,13 @@ void Application::deferClose(Form* form) {
     deferredCloses_.push_back(form);
 }
 
+bool Application::closePending(const Form* form) const {
+    for (const Form* f : deferredCloses_)
+        if (f == form)
+            return true;
+    return false;
+}
+
 std::string Application::withFullStop(const std::string& text) {
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         return text + ".";

@@ -36,6 +36,8 @@ public:
     // operation never goes on writing after the window's clean-up.
     bool busy() const { return depth_ > 0; }
     void deferClose(Form* form);
+    // True when the form was asked to close while a handler runs: long waits end early then.
+    bool closePending(const Form* form) const;
 
     Form* mainForm() const { return mainForm_; }
     void setMainForm(Form* form) { mainForm_ = form; }

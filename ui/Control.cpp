@@ -108,7 +108,13 @@ void Edit::setText(const std::string& text) {
     if (text_ == text)
         return;
     text_ = text;
+    allSelected_ = false;
     notify(Change::Caption);
+}
+
+void Edit::selectAll() {
+    allSelected_ = true;
+    notify(Change::Selection);
 }
 
 void Edit::userType(const std::string& text) {
@@ -225,6 +231,11 @@ void ListBox::userSelect(int index) {
         return;
     setItemIndex(index);
     dispatch(onClick);
+}
+
+void setEnabled(const std::vector<Control*>& controls, bool on) {
+    for (Control* c : controls)
+        c->setEnabled(on);
 }
 
 ComboBox::ComboBox(Form& form, std::string name, Control* parent, Rect bounds)

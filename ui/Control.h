@@ -145,9 +145,13 @@ public:
     std::function<void(std::uint16_t& key, unsigned shift)> onKeyDown;
     void userType(const std::string& text);
     void userKeyDown(std::uint16_t key, unsigned shift);
+    // Selects the whole text (Ctrl+A); typing or a new text ends the selection.
+    void selectAll();
+    bool allSelected() const { return allSelected_; }
 
 private:
     std::string text_;
+    bool allSelected_ = false;
 };
 
 class Memo : public Control {
@@ -200,6 +204,9 @@ private:
     int itemIndex_ = -1;
     int horizontalExtent_ = 0;
 };
+
+// Enables or disables controls in the order given.
+void setEnabled(const std::vector<Control*>& controls, bool on);
 
 // A drop-down list that accepts only its own entries, unsorted.
 class ComboBox : public Control {

@@ -195,6 +195,8 @@ protected:
     void update(ui::Change what) override {
         if (what == ui::Change::Caption)
             showText();
+        else if (what == ui::Change::Selection && edit_.allSelected())
+            w_->selectAll();
     }
 
 private:

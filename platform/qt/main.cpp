@@ -1,5 +1,5 @@
 // Kestrafen on Linux: the program on the simulated Windows XP machine, drawn with Qt.
-#include "app/Project1.h"
+#include "app/Startup.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/sim/Machine.h"
 #include "ui/Application.h"
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     machine->onRestart = endForRestart;
 
     platform::Platform platform = machine->platform();
-    Project1 program(app, platform);
+    Startup program(app, platform);
     program.start();
     program.run();
     return 0;

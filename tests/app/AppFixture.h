@@ -1,9 +1,10 @@
 #pragma once
 // Starts the whole program headless on a fresh sample machine with a virtual clock.
-#include "app/Project1.h"
-#include "app/Unit1.h"
-#include "app/Unit6.h"
-#include "app/Unit7.h"
+#include "app/Dialogs.h"
+#include "app/Startup.h"
+#include "app/MainWindow.h"
+#include "app/SplashScreen.h"
+#include "app/QuotationWindow.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "support/TestMachine.h"
@@ -32,7 +33,7 @@ struct AppFixture : ::testing::Test {
     ui::HeadlessBackend backend;
     ui::Application app{backend};
     std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<Project1> program;
+    std::unique_ptr<Startup> program;
 
     // A settings file so the start is an ordinary one.
     void ordinaryStart(const std::string& language = "Français") {
@@ -75,7 +76,7 @@ struct AppFixture : ::testing::Test {
     void create() {
         program.reset();
         platform = std::make_unique<platform::Platform>(tm.machine->platform());
-        program = std::make_unique<Project1>(app, *platform);
+        program = std::make_unique<Startup>(app, *platform);
         program->start();
     }
 
@@ -85,7 +86,8 @@ struct AppFixture : ::testing::Test {
         program->run();
     }
 
-    TForm1& f() { return program->form1(); }
+    MainWindow& f() { return program->mainWindow(); }
+    SharedState& s() { return program->state(); }
 
     bool exists(const std::string& windowsPath) const { return std::filesystem::exists(tm.host(windowsPath)); }
 

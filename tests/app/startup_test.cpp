@@ -37,14 +37,14 @@ TEST_F(StartupTest, FirstRunRegistersInOrderAndWaitsThreeSecondsBeforeTheMainWin
 
 TEST_F(StartupTest, SplashTurnsOpaqueOnlyOnAFirstRun) {
     platform = std::make_unique<platform::Platform>(tm.machine->platform());
-    TSplashScreen splash(app, *platform);
+    SplashScreen splash(app, *platform);
     EXPECT_EQ(splash.opacity(), 0);
     EXPECT_EQ(splash.Label1.caption(), "Premier chargement de Kestrafen...");
     splash.FormActivate();
     EXPECT_EQ(splash.opacity(), 255);
 
     ordinaryStart();
-    TSplashScreen again(app, *platform);
+    SplashScreen again(app, *platform);
     again.FormActivate();
     EXPECT_EQ(again.opacity(), 0);
 }
@@ -54,7 +54,7 @@ TEST_F(StartupTest, OlderSettingsFileIsRenamedAndNothingIsRegistered) {
     startProgram();
     EXPECT_FALSE(exists(std::string(programFolder) + "configuration2.ini"));
     EXPECT_TRUE(registrations(tm.journal()).empty());
-    EXPECT_EQ(f().currentLanguage, "English");
+    EXPECT_EQ(s().language.name(), "English");
     EXPECT_LT(tm.clock->slept(), 3000);
 }
 
@@ -64,7 +64,7 @@ TEST_F(StartupTest, BothSettingsFilesPresentLeavesTheOlderOneAlone) {
     startProgram();
     EXPECT_EQ(tm.read(std::string(programFolder) + "configuration2.ini"), "[Kestrafen]\r\nLangue=English\r\n");
     EXPECT_TRUE(registrations(tm.journal()).empty());
-    EXPECT_EQ(f().currentLanguage, "Français");
+    EXPECT_EQ(s().language.name(), "Français");
 }
 
 TEST_F(StartupTest, WindowsAreCreatedWithTheirFixedProperties) {
@@ -75,7 +75,7 @@ TEST_F(StartupTest, WindowsAreCreatedWithTheirFixedProperties) {
     EXPECT_EQ(f().clientWidth, 712);
     EXPECT_EQ(f().clientHeight, 462);
     EXPECT_EQ(app.mainForm(), &f());
-    EXPECT_EQ(program->form7().clientWidth, 360);
+    EXPECT_EQ(program->quotationWindow().clientWidth, 360);
 }
 
 } // namespace

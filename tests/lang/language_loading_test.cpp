@@ -44,7 +44,7 @@ TEST_F(LanguageTest, FirstRunChoiceFollowsTheProfileFolders) {
         std::filesystem::remove(tm.host(settings));
         create();
         EXPECT_EQ(storedLanguage(), c.expected);
-        EXPECT_EQ(f().currentLanguage, c.expected);
+        EXPECT_EQ(s().language.name(), c.expected);
     }
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
 }
@@ -65,7 +65,7 @@ TEST_F(LanguageTest, EnglishStartPutsEnglishOnEveryCaption) {
         EXPECT_EQ(caption.find("restauration"), std::string::npos) << caption;
     EXPECT_EQ(f().Autres.caption().front(), ' ');
     EXPECT_EQ(f().Autres.caption().back(), ' ');
-    EXPECT_NE(f().texts.get("Valider"), "Valider");
+    EXPECT_NE(s().texts().get("Valider"), "Valider");
 }
 
 TEST_F(LanguageTest, EmptyStoredLanguageIsChosenAgainAndLowerCaseSelectsTheEntry) {
@@ -75,7 +75,7 @@ TEST_F(LanguageTest, EmptyStoredLanguageIsChosenAgainAndLowerCaseSelectsTheEntry
 
     tm.write(settings, "[Kestrafen]\r\nLangue=english\r\n");
     create();
-    EXPECT_EQ(f().currentLanguage, "English");
+    EXPECT_EQ(s().language.name(), "English");
     EXPECT_EQ(f().Langue2.text(), "English");
     EXPECT_EQ(storedLanguage(), "english");
 }
@@ -84,9 +84,9 @@ TEST_F(LanguageTest, StoredLanguageThatIsNoSectionFallsBackToFrenchDefaults) {
     tm.write(settings, "[Kestrafen]\r\nLangue=Klingon\r\n");
     create();
     EXPECT_EQ(f().Langue2.itemIndex(), -1);
-    EXPECT_EQ(f().currentLanguage, "");
+    EXPECT_EQ(s().language.name(), "");
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
-    EXPECT_EQ(f().texts.get("TitreRequis"), "Titre requis");
+    EXPECT_EQ(s().texts().get("TitreRequis"), "Titre requis");
     EXPECT_EQ(storedLanguage(), "Klingon");
 }
 
@@ -97,7 +97,7 @@ TEST_F(LanguageTest, NoLanguageFileGivesFrenchDefaultsEverywhere) {
     EXPECT_TRUE(f().Langue2.items().empty());
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
     EXPECT_EQ(f().Autres.caption(), " Autres ");
-    EXPECT_FALSE(f().Confirm("Q ?"));
+    EXPECT_FALSE(confirm(app, s().language, "Q ?"));
     EXPECT_EQ(backend.messages().back().yes, "Oui");
     EXPECT_EQ(backend.messages().back().no, "Non");
     EXPECT_EQ(backend.messages().back().title, "Confirmation");
@@ -109,8 +109,8 @@ TEST_F(LanguageTest, EmptyValueGivesEmptyTextAndLongValuesAreCut) {
     create();
     EXPECT_EQ(f().Creer.caption(), "");
     EXPECT_EQ(f().Detruire.caption(), std::string(2047, 'x'));
-    EXPECT_EQ(f().texts.get("Valider"), "OK");
-    EXPECT_EQ(f().texts.get("Annuler"), "Annuler");
+    EXPECT_EQ(s().texts().get("Valider"), "OK");
+    EXPECT_EQ(s().texts().get("Annuler"), "Annuler");
 }
 
 TEST_F(LanguageTest, DatePatternOfTheNewLanguageReListsThePointsWhenServiceIsOn) {
@@ -133,7 +133,7 @@ TEST_F(LanguageTest, DatePatternChangeDoesNotEnumerateWhenServiceIsOff) {
     startProgram();
     f().Langue2.userSelect(1);
     EXPECT_TRUE(f().PointR.items().empty());
-    EXPECT_EQ(f().dateFormat, "yyyy-MM-dd");
+    EXPECT_EQ(s().language.datePattern().format, "yyyy-MM-dd");
     EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
 }
 
@@ -149,11 +149,21 @@ TEST_F(LanguageTest, SeparatorChangesOnlyAtTheNextStart) {
     EXPECT_EQ(f().PointR.items(), std::vector<std::string>{"(01-04-2006 10:30:00) P"});
 }
 
+TEST_F(LanguageTest, SeparatorIsOneCharacterNotOneByte) {
+    ordinaryStart("A");
+    writeLanguages("[A]\r\nSéparateur=·-\r\n"); // 0xB7 in the file
+    setPoints({point("20060401103000.000000+120", "P", 0, 1)});
+    startProgram();
+    const std::string entry = "(01·04·2006 10:30:00) P";
+    EXPECT_EQ(f().PointR.items(), std::vector<std::string>{entry});
+    EXPECT_EQ(cache(entry, "Number"), "1");
+}
+
 TEST_F(LanguageTest, EmptySeparatorKeepsTheSlash) {
     ordinaryStart("A");
     writeLanguages("[A]\r\nSéparateur=\r\n");
     create();
-    EXPECT_EQ(f().dateSeparator, '/');
+    EXPECT_EQ(s().language.datePattern().separator, "/");
 }
 
 TEST_F(LanguageTest, ReadOnlyProgramFolderAtFirstRunKeepsBuiltInCaptionsAndSkipsTheRest) {
@@ -165,11 +175,12 @@ TEST_F(LanguageTest, ReadOnlyProgramFolderAtFirstRunKeepsBuiltInCaptionsAndSkips
     EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);
     EXPECT_EQ(backend.messages()[0].text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
-    EXPECT_TRUE(f().texts.empty());
-    EXPECT_EQ(f().machineGuid, ""); // the identifier is read after the texts: never reached
+    EXPECT_TRUE(s().texts().empty());
+    EXPECT_EQ(s().machineGuid, ""); // the identifier is read after the texts: never reached
 }
 
-TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsThePreviousTexts) {
+// The captions stay as they were, but every later lookup follows the language the box shows.
+TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsCaptionsAndLookupsFollowTheBox) {
     ordinaryStart("Français");
     startProgram();
     readOnlyProgramFolder(true);
@@ -179,7 +190,8 @@ TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsThePreviousTexts) {
     EXPECT_EQ(backend.messages().back().text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
     EXPECT_EQ(f().Langue2.itemIndex(), 1);
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
-    EXPECT_EQ(f().currentLanguage, "Français");
+    EXPECT_EQ(s().language.name(), "English");
+    EXPECT_EQ(s().lookup("Oui", "Oui"), "Yes");
 }
 
 } // namespace

@@ -25,7 +25,9 @@ TEST(TextTable, SameEntryIsPaddedOnAGroupBoxAndBareOnAButton) {
     lang::showText(form.Reparer2, texts, "Réparer");
     EXPECT_EQ(form.Reparer.caption(), " Réparer la restauration système ");
     EXPECT_EQ(form.Reparer2.caption(), "Réparer la restauration système");
-    EXPECT_EQ(texts.get("Absent"), "");
+    EXPECT_EQ(texts.get("Valider"), ""); // in the table, not loaded yet
+    EXPECT_THROW(texts.get("Absent"), std::logic_error);
+    EXPECT_THROW(lang::showText(form.Reparer2, texts, "Reparer"), std::logic_error); // misspelt key
 }
 
 } // namespace

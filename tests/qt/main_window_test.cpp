@@ -1,8 +1,8 @@
 // The program's own windows drawn by the Qt backend: the main window's layout as designed, its
 // states before and after activation, the language drop-down, Ctrl+1 and the splash.
-#include "app/Project1.h"
-#include "app/Unit1.h"
-#include "app/Unit7.h"
+#include "app/Startup.h"
+#include "app/MainWindow.h"
+#include "app/QuotationWindow.h"
 #include "qt/QtTestSupport.h"
 #include "support/TestMachine.h"
 #include "ui/Application.h"
@@ -33,7 +33,7 @@ struct QtMainWindow : ::testing::Test {
     platform::qt::QtBackend backend;
     ui::Application app{backend};
     std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<Project1> program;
+    std::unique_ptr<Startup> program;
 
     void ordinaryStart() {
         tm.write(programFolder + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7"
@@ -41,10 +41,10 @@ struct QtMainWindow : ::testing::Test {
     }
     void start() {
         platform = std::make_unique<platform::Platform>(tm.machine->platform());
-        program = std::make_unique<Project1>(app, *platform);
+        program = std::make_unique<Startup>(app, *platform);
         program->start();
     }
-    TForm1& form() { return program->form1(); }
+    MainWindow& form() { return program->mainWindow(); }
     template <typename W = QWidget> W* widget(const char* name) { return widgetOf<W>(form(), name); }
 };
 
@@ -73,7 +73,7 @@ struct SplashWatch : QObject {
     QFont labelFont;
     QPointer<QWidget> window;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->objectName() == "SplashScreen") {
+        if (event->type() == QEvent::Show && watched->objectName() == "TSplashScreen") {
             shown = true;
             window = static_cast<QWidget*>(watched);
             if (auto* label = window->findChild<QLabel*>("Label1"))
@@ -97,22 +97,22 @@ TEST_F(QtMainWindow, LayoutMatchesTheWindowTable) {
     EXPECT_EQ(window->font().pixelSize(), 11);
 
     const Row rows[] = {
-        {"PointR", "QListWidget", {4, 3, 343, 376}, "Form1", "", true},
-        {"Informations", "QPlainTextEdit", {352, 3, 357, 376}, "Form1", "", true},
-        {"Creer", "QPushButton", {4, 382, 215, 25}, "Form1", "Créer un point de restauration", false},
+        {"PointR", "QListWidget", {4, 3, 343, 376}, "TForm1", "", true},
+        {"Informations", "QPlainTextEdit", {352, 3, 357, 376}, "TForm1", "", true},
+        {"Creer", "QPushButton", {4, 382, 215, 25}, "TForm1", "Créer un point de restauration", false},
         {"Detruire",
          "QPushButton",
          {222, 382, 274, 25},
-         "Form1",
+         "TForm1",
          "Supprimer le point de restauration",
          false},
         {"Appliquer",
          "QPushButton",
          {499, 382, 210, 25},
-         "Form1",
+         "TForm1",
          "Appliquer le point de restauration",
          false},
-        {"Autres", "QGroupBox", {5, 408, 703, 49}, "Form1", " Autres ", true},
+        {"Autres", "QGroupBox", {5, 408, 703, 49}, "TForm1", " Autres ", true},
         {"Duree", "QPushButton", {9, 17, 224, 25}, "Autres", "Configurer le système de restauration", true},
         {"Activer", "QPushButton", {236, 17, 225, 25}, "Autres", "Activer la restauration système", false},
         {"Jour", "QPushButton", {466, 17, 97, 25}, "Autres", "Mettre à jour", false},
@@ -164,7 +164,7 @@ TEST_F(QtMainWindow, CtrlOneOfTheMainKeyboardOpensTheQuotation) {
     ordinaryStart();
     start();
     form().show();
-    TForm7& quotation = program->form7();
+    QuotationWindow& quotation = program->quotationWindow();
     QWidget* quote = windowOf(quotation);
     EXPECT_TRUE(quote->windowFlags().testFlag(Qt::Tool));
     EXPECT_EQ(quote->size(), QSize(360, 31));

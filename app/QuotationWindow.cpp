@@ -1,7 +1,7 @@
-#include "app/Unit7.h"
+#include "app/QuotationWindow.h"
 
-TForm7::TForm7(ui::Application& app)
-    : ui::Form(app, "Form7"), Label2(*this, "Label2", nullptr, ui::Rect{4, 2, 348, 13}, "Everybody lies."),
+QuotationWindow::QuotationWindow(ui::Application& app)
+    : ui::Form(app, "TForm7"), Label2(*this, "Label2", nullptr, ui::Rect{4, 2, 348, 13}, "Everybody lies."),
       Label1(*this, "Label1", nullptr, ui::Rect{303, 16, 56, 13}, "House M.D.") {
     setCaption("");
     clientWidth = 360;

@@ -1,7 +1,7 @@
-#include "app/Unit6.h"
+#include "app/SplashScreen.h"
 
-TSplashScreen::TSplashScreen(ui::Application& app, platform::Platform& platform)
-    : ui::Form(app, "SplashScreen"),
+SplashScreen::SplashScreen(ui::Application& app, platform::Platform& platform)
+    : ui::Form(app, "TSplashScreen"),
       Label1(*this, "Label1", nullptr, ui::Rect{13, 4, 250, 19}, "Premier chargement de Kestrafen..."),
       platform_(platform) {
     setCaption("...");
@@ -16,7 +16,7 @@ TSplashScreen::TSplashScreen(ui::Application& app, platform::Platform& platform)
     onActivate = [this] { FormActivate(); };
 }
 
-void TSplashScreen::FormActivate() {
+void SplashScreen::FormActivate() {
     repaint();
     const std::string folder = platform_.programFolder;
     if (platform_.files.fileExists(folder + "configuration2.ini"))

@@ -1,0 +1,225 @@
+#include "app/MainWindow.h"
+
+#include "app/QuotationWindow.h"
+#include "lang/Keys.h"
+#include "lang/Settings.h"
+#include "restore/PointList.h"
+#include "restore/ServiceState.h"
+#include "restore/TemporaryFiles.h"
+#include "ui/Application.h"
+
+#include <algorithm>
+
+using ui::Rect;
+
+MainWindow::MainWindow(ui::Application& app, SharedState& state)
+    : ui::Form(app, "TForm1"), PointR(*this, "PointR", nullptr, Rect{4, 3, 343, 376}, true),
+      Informations(*this, "Informations", nullptr, Rect{352, 3, 357, 376}),
+      Creer(*this, "Creer", nullptr, Rect{4, 382, 215, 25}, "Créer un point de restauration"),
+      Detruire(*this, "Detruire", nullptr, Rect{222, 382, 274, 25}, "Supprimer le point de restauration"),
+      Appliquer(*this, "Appliquer", nullptr, Rect{499, 382, 210, 25}, "Appliquer le point de restauration"),
+      Autres(*this, "Autres", nullptr, Rect{5, 408, 703, 49}, " Autres "),
+      Duree(*this, "Duree", &Autres, Rect{9, 17, 224, 25}, "Configurer le système de restauration"),
+      Activer(*this, "Activer", &Autres, Rect{236, 17, 225, 25}, "Activer la restauration système"),
+      Jour(*this, "Jour", &Autres, Rect{466, 17, 97, 25}, "Mettre à jour"),
+      Modifications(*this, "Modifications", &Autres, Rect{568, 7, 129, 17}, "Lister les modifications"),
+      Langue2(*this, "Langue2", &Autres, Rect{568, 24, 129, 21}), state_(state) {
+    setCaption("Kestrafen 1.3D - mavo41");
+    clientWidth = 712;
+    clientHeight = 462;
+    border = ui::BorderStyle::Single;
+    position = ui::Position::ScreenCenter;
+    keyPreview = true;
+    Creer.setEnabled(false);
+    Detruire.setEnabled(false);
+    Appliquer.setEnabled(false);
+    Activer.setEnabled(false);
+    Jour.setEnabled(false);
+    Modifications.setEnabled(false);
+
+    // The current language is whatever the language box shows.
+    state_.language.follow([this] { return Langue2.text(); });
+
+    onCreate = [this] { FormCreate(); };
+    onActivate = [this] { FormActivate(); };
+    onClose = [this] { FormClose(); };
+    onKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
+    Langue2.onChange = [this] { Langue2Change(); };
+}
+
+MainWindow::~MainWindow() {
+    state_.language.follow(nullptr);
+}
+
+void MainWindow::FormCreate() {
+    const auto& env = state_.platform.environment;
+    state_.windowsFolder = env.get("Windir").value_or("");
+    state_.systemDrive = env.get("SystemDrive").value_or("");
+    state_.userProfile = env.get("Userprofile").value_or("");
+    state_.systemFolder = state_.windowsFolder + "\\system32";
+
+    state_.systemRestore = state_.platform.systemRestore.automationObject();
+
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    loadLanguageAtStart();
+
+    ScanGUID();
+    off_ = false;
+    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\")))
+        app().showMessage(state_.texts().get("Message2"));
+    TrimWorkingSet();
+}
+
+void MainWindow::FormActivate() {
+    repaint();
+    if (RestaurationActive())
+        EnumSR();
+}
+
+void MainWindow::FormClose() {
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+}
+
+void MainWindow::FormKeyDown(std::uint16_t& key, unsigned shift) {
+    if (key == ui::vk::Key1 && (shift & ui::ShiftCtrl) && quotation_)
+        quotation_->showModal();
+}
+
+std::vector<ui::Control*> MainWindow::mainControls() {
+    return {&Informations, &PointR, &Creer, &Detruire, &Duree, &Appliquer, &Activer, &Modifications, &Jour, &Langue2};
+}
+
+void MainWindow::loadLanguageAtStart() {
+    for (const std::string& name : state_.languageFile.sections())
+        Langue2.add(name);
+
+    if (lang::storedLanguage(state_.settingsFile).empty()) {
+        const auto hasFolder = [this](const char* name) {
+            return !state_.userProfile.empty() &&
+                   state_.platform.files.folderExists(state_.userProfile + "\\" + name);
+        };
+        lang::storeLanguage(state_.settingsFile, lang::firstRunLanguage(hasFolder("Bureau"), hasFolder("Desktop")));
+    }
+
+    Langue2.setItemIndex(Langue2.indexOf(lang::storedLanguage(state_.settingsFile)));
+    state_.language.loadDatePattern(true);
+    applyTexts();
+}
+
+void MainWindow::applyTexts() {
+    using lang::keys::captions;
+    const auto text = [this](size_t i) { return state_.lookup(captions[i].key, captions[i].frenchDefault); };
+    Creer.setCaption(text(0));
+    Detruire.setCaption(text(1));
+    Appliquer.setCaption(text(2));
+    Autres.setCaption(lang::padded(text(3)));
+    Duree.setCaption(text(4));
+    Activer.setCaption(text(5));
+    Jour.setCaption(text(6));
+    Modifications.setCaption(text(7));
+    state_.language.loadTable();
+}
+
+void MainWindow::Langue2Change() {
+    lang::storeLanguage(state_.settingsFile, Langue2.text());
+    state_.language.loadDatePattern(false); // the separator stays as read at start
+    applyTexts();
+    if (RestaurationActive()) {
+        state_.platform.files.deleteFile(state_.inProgramFolder("KestrafenTemp.ini"));
+        EnumSR();
+    }
+}
+
+void MainWindow::EnumSR() {
+    const auto controls = mainControls();
+    ui::setEnabled(controls, false);
+    Informations.clear();
+    PointR.clear();
+    app().processMessages();
+
+    restore::readPoints(state_.platform.systemRestore, state_.pointCache, state_.language.datePattern(),
+                        [this](const restore::ListedPoint& point) {
+                            PointR.add(point.sortKey);
+                            app().processMessages();
+                        });
+
+    const std::vector<std::string> sections = state_.pointCache.sections();
+    app().processMessages();
+    const std::vector<std::string> placed =
+        restore::placeEntries(PointR.items(), sections, [this](const std::string& section) {
+            return state_.pointCache.readString(section, "Date", "");
+        });
+    // Entry by entry, as a native sorted list box takes them: inserting does not re-sort.
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const int at = static_cast<int>(i);
+        if (at < PointR.count()) {
+            if (PointR.item(at) == placed[i])
+                continue;
+            PointR.remove(at);
+        }
+        PointR.insert(at, placed[i]);
+    }
+
+    int widest = 0;
+    for (const std::string& entry : PointR.items())
+        widest = std::max(widest, app().backend().textWidth(PointR, entry + "x"));
+    PointR.setHorizontalExtent(widest);
+
+    if (PointR.count() > 0) {
+        ui::setEnabled(controls, true);
+        Activer.setCaption(state_.lookup("Désactiver", "Désactiver la restauration système"));
+    }
+    app().processMessages();
+    TrimWorkingSet();
+}
+
+bool MainWindow::waitForListedPoint() {
+    auto& process = state_.platform.process;
+    const std::int64_t deadline = process.nowMs() + 120000;
+    while (!app().closePending(this)) {
+        EnumSR();
+        process.sleep(250);
+        app().processMessages();
+        if (PointR.count() > 0)
+            return true;
+        if (process.nowMs() >= deadline) {
+            app().showMessage(state_.lookup("Message15", lang::keys::atUseDefault("Message15")));
+            return false;
+        }
+    }
+    return false;
+}
+
+void MainWindow::ScanGUID() {
+    state_.machineGuid = restore::readMachineGuid(state_.platform.registry);
+}
+
+void MainWindow::TrimWorkingSet() {
+    state_.platform.process.trimWorkingSet();
+}
+
+bool MainWindow::DeleteFolder(const std::string& path) {
+    return restore::deleteFolder(state_.platform.files, path);
+}
+
+bool MainWindow::RestaurationActive() {
+    switch (restore::readServiceState(state_.platform.registry)) {
+    case restore::ServiceState::Off:
+        PointR.clear();
+        Informations.clear();
+        ui::setEnabled({&Creer, &Detruire, &Informations, &PointR, &Appliquer, &Modifications}, false);
+        ui::setEnabled({&Activer, &Jour, &Duree, &Langue2}, true);
+        Activer.setCaption(state_.lookup("Activer", "Activer la restauration système"));
+        off_ = true;
+        return false;
+    case restore::ServiceState::On:
+        ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour,
+                        &Langue2},
+                       true);
+        Activer.setCaption(state_.lookup("Désactiver", "Désactiver la restauration système"));
+        off_ = false;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The main window (TForm1): the restore-point list, the details of the selected point and the
+// buttons from which every operation starts. It lives for the whole run; closing it ends the program.
+#include "app/SharedState.h"
+#include "ui/Form.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QuotationWindow;
+
+class MainWindow : public ui::Form {
+public:
+    MainWindow(ui::Application& app, SharedState& state);
+    ~MainWindow() override;
+
+    // Controls, as laid out (children of Autres are placed relative to it).
+    ui::ListBox PointR;
+    ui::Memo Informations;
+    ui::Button Creer;
+    ui::Button Detruire;
+    ui::Button Appliquer;
+    ui::GroupBox Autres;
+    ui::Button Duree;
+    ui::Button Activer;
+    ui::Button Jour;
+    ui::CheckBox Modifications;
+    ui::ComboBox Langue2;
+
+    // Handlers.
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void FormKeyDown(std::uint16_t& key, unsigned shift);
+    void Langue2Change();
+
+    // Operations the other windows use.
+    void EnumSR();
+    void ScanGUID();
+    void TrimWorkingSet();
+    bool DeleteFolder(const std::string& path);
+    // Reads the service state and sets the window to match; true only when System Restore is on.
+    bool RestaurationActive();
+
+    // After System Restore was switched on: lists the points every 250 ms until one is listed.
+    // The wait is bounded (two minutes of the platform's clock; then Message15) and ends when the
+    // window is being closed. True when a point was listed.
+    bool waitForListedPoint();
+
+    // The ten main controls, in the order enumeration disables and enables them.
+    std::vector<ui::Control*> mainControls();
+    // True when System Restore was last found off: Activer then switches it on.
+    bool off() const { return off_; }
+    void setQuotationWindow(QuotationWindow* window) { quotation_ = window; }
+
+private:
+    void loadLanguageAtStart();
+    void applyTexts();
+
+    SharedState& state_;
+    QuotationWindow* quotation_ = nullptr;
+    bool off_ = false;
+};

@@ -1,0 +1,16 @@
+#include "app/SharedState.h"
+
+#include "platform/Error.h"
+
+SharedState::SharedState(platform::Platform& platform)
+    : platform(platform), programFolder(platform.programFolder),
+      pointCache(platform.profile, programFolder + "KestrafenTemp.ini"),
+      languageFile(platform.profile, programFolder + "langues.ini"),
+      settingsFile(platform.profile, programFolder + "Kestrafen.ini"), language(languageFile) {}
+
+platform::SrAutomation& SharedState::automation() const {
+    if (!systemRestore)
+        throw platform::Error("System Restore is not available: its automation object could not be created at "
+                              "start");
+    return *systemRestore;
+}

@@ -1,0 +1,52 @@
+#include "app/Startup.h"
+
+#include "app/ExclusionEditor.h"
+#include "app/MainWindow.h"
+#include "app/QuotationWindow.h"
+#include "app/RepairWindow.h"
+#include "app/SettingsDialog.h"
+#include "app/SplashScreen.h"
+#include "app/TitlePrompt.h"
+
+Startup::Startup(ui::Application& app, platform::Platform& platform) : app_(app), platform_(platform) {}
+
+// The windows go before the state they refer to.
+Startup::~Startup() {
+    quotationWindow_.reset();
+    repairWindow_.reset();
+    exclusionEditor_.reset();
+    settingsDialog_.reset();
+    titlePrompt_.reset();
+    mainWindow_.reset();
+}
+
+void Startup::start() {
+    splash_ = std::make_unique<SplashScreen>(app_, platform_);
+    splash_->create();
+    splash_->show(); // its activation does the first-run work before show returns
+    splash_->repaint();
+
+    app_.setTitle("Kestrafen");
+    state_ = std::make_unique<SharedState>(platform_);
+    mainWindow_ = std::make_unique<MainWindow>(app_, *state_);
+    app_.setMainForm(mainWindow_.get());
+    mainWindow_->create();
+    titlePrompt_ = std::make_unique<TitlePrompt>(app_, *state_);
+    titlePrompt_->create();
+    settingsDialog_ = std::make_unique<SettingsDialog>(app_, *state_);
+    settingsDialog_->create();
+    exclusionEditor_ = std::make_unique<ExclusionEditor>(app_, *state_);
+    exclusionEditor_->create();
+    repairWindow_ = std::make_unique<RepairWindow>(app_, *state_);
+    repairWindow_->create();
+    quotationWindow_ = std::make_unique<QuotationWindow>(app_);
+    quotationWindow_->create();
+    mainWindow_->setQuotationWindow(quotationWindow_.get());
+
+    splash_->hide();
+    splash_.reset();
+}
+
+void Startup::run() {
+    app_.run();
+}

@@ -1,0 +1,42 @@
+#include "lang/Language.h"
+
+#include "lang/Keys.h"
+
+namespace lang {
+
+std::string Language::lookup(const std::string& key, const std::string& frenchDefault) const {
+    const std::string section = name();
+    if (section.empty())
+        return frenchDefault;
+    return file_.readString(section, key, frenchDefault);
+}
+
+void Language::loadDatePattern(bool withSeparator) {
+    date_.format = lookup("Date", "dd/MM/yyyy");
+    if (withSeparator) {
+        // An empty separator keeps the usual one: a date needs something between its fields.
+        const std::string first = firstCharacter(lookup("Séparateur", "/"));
+        date_.separator = first.empty() ? "/" : first;
+    }
+}
+
+void Language::loadTable() {
+    for (const auto& entry : keys::table)
+        table_.set(entry.key, lookup(entry.key, entry.frenchDefault));
+}
+
+std::string firstCharacter(const std::string& utf8) {
+    if (utf8.empty())
+        return {};
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    size_t length = 1;
+    if (lead >= 0xF0)
+        length = 4;
+    else if (lead >= 0xE0)
+        length = 3;
+    else if (lead >= 0xC0)
+        length = 2;
+    return utf8.substr(0, length);
+}
+
+} // namespace lang

@@ -1,0 +1,49 @@
+#pragma once
+// The current language: the section of the language file every lookup reads, the date pattern it
+// sets and the text table filled from it. Its name is not stored here: it is always the entry that
+// the language box shows, so a change that fails halfway cannot leave two different answers.
+#include "lang/TextTable.h"
+#include "platform/Profile.h"
+
+#include <functional>
+#include <string>
+
+namespace lang {
+
+struct DatePattern {
+    std::string format = "dd/MM/yyyy";
+    std::string separator = "/"; // one character, UTF-8
+};
+
+class Language {
+public:
+    explicit Language(const platform::IniFile& file) : file_(file) {}
+
+    // Where the current name comes from (the language box); empty until set.
+    void follow(std::function<std::string()> currentName) { currentName_ = std::move(currentName); }
+    std::string name() const { return currentName_ ? currentName_() : std::string(); }
+
+    // The text of a key in the current language, asked of the file at this moment; an empty name
+    // finds no section, so the French default answers.
+    std::string lookup(const std::string& key, const std::string& frenchDefault) const;
+
+    // Reads the date pattern of the current language; the separator only when asked, since it is
+    // read once at start.
+    void loadDatePattern(bool withSeparator);
+    const DatePattern& datePattern() const { return date_; }
+
+    // Refills the whole text table from the current language.
+    void loadTable();
+    const TextTable& texts() const { return table_; }
+
+private:
+    const platform::IniFile& file_;
+    std::function<std::string()> currentName_;
+    DatePattern date_;
+    TextTable table_;
+};
+
+// The first character of a text, as UTF-8 (one to four bytes); empty for an empty text.
+std::string firstCharacter(const std::string& utf8);
+
+} // namespace lang

@@ -1,0 +1,95 @@
+#include "restore/PointList.h"
+
+#include "platform/Text.h"
+#include "restore/DisplayDate.h"
+#include "restore/PointTypes.h"
+
+#include <cstdio>
+
+namespace restore {
+
+namespace {
+
+// The CIM date-time fields handed to the converter; they stay set from one point to the next,
+// as the converter object is reused for the whole run.
+struct CimFields {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, microseconds = 0, offset = 0;
+
+    void set(const std::string& cim) {
+        auto field = [&cim](size_t from, size_t length) {
+            return static_cast<int>(platform::text::toInteger(from < cim.size() ? cim.substr(from, length) : ""));
+        };
+        year = field(0, 4);
+        month = field(4, 2);
+        day = field(6, 2);
+        hour = field(8, 2);
+        minute = field(10, 2);
+        second = field(12, 2);
+        microseconds = field(15, 6);
+        offset = field(21, 4);
+    }
+
+    // yyyymmddHHMMSS from the fields as written, not converted to local time.
+    std::string sortKey() const {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%d%02d%02d%02d%02d%02d", year, month, day, hour, minute, second);
+        return buf;
+    }
+};
+
+} // namespace
+
+void readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
+                const std::function<void(const ListedPoint&)>& listed) {
+    const std::vector<platform::WmiInstance> points = service.restorePoints();
+
+    // Type and number carry over: a point that lacks one keeps the previous point's value.
+    ListedPoint point;
+    CimFields cim;
+    for (const auto& instance : points) {
+        point.entry.clear();
+        for (const auto& property : instance) {
+            if (property.name == "CreationTime") {
+                cim.set(property.value.asText());
+                const platform::LocalDateTime local = service.toLocalTime(
+                    cim.year, cim.month, cim.day, cim.hour, cim.minute, cim.second, cim.microseconds, cim.offset);
+                point.entry = "(" + displayDate(date.format, date.separator, local) + ") ";
+            } else if (property.name == "Description") {
+                point.entry += property.value.asText();
+            } else if (property.name == "SequenceNumber") {
+                point.sequence = property.value.asInteger();
+            } else if (property.name == "RestorePointType") {
+                point.type = property.value.asInteger();
+            }
+        }
+        if (point.type == cancelledOperation)
+            continue;
+
+        point.sortKey = cim.sortKey();
+        cache.writeString(point.entry, "DirectoryName", "RP" + std::to_string(point.sequence));
+        cache.writeString(point.entry, "Type", typeText(point.type));
+        cache.writeString(point.entry, "Number", std::to_string(point.sequence));
+        cache.writeString(point.entry, "Date", point.sortKey);
+        listed(point);
+    }
+}
+
+std::vector<std::string> placeEntries(std::vector<std::string> provisional, const std::vector<std::string>& sections,
+                                      const std::function<std::string(const std::string&)>& sortKeyOf) {
+    for (const std::string& section : sections) {
+        const std::string key = sortKeyOf(section);
+        bool placed = false;
+        for (std::string& slot : provisional) {
+            if (platform::text::equalsIgnoreCase(slot, key)) {
+                slot = section;
+                placed = true;
+                break;
+            }
+        }
+        if (!placed)
+            provisional.push_back(section);
+    }
+    return provisional;
+}
+
+} // namespace restore

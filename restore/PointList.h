@@ -1,0 +1,33 @@
+#pragma once
+// Listing the restore points: each point the service returns becomes a list entry, named by its
+// local date and description, and a section of the point cache named by that entry.
+#include "lang/Language.h"
+#include "platform/Profile.h"
+#include "platform/SystemRestore.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace restore {
+
+struct ListedPoint {
+    std::string entry;   // "(" + display date + ") " + description: the list text and cache section
+    std::string sortKey; // yyyymmddHHMMSS as written in CreationTime
+    long long sequence = 0;
+    long long type = 0;
+};
+
+// Walks the service's points in its order, skips cancelled operations, writes each listed point's
+// cache section (DirectoryName, Type, Number, Date) and then hands it to `listed`. A failing
+// service call or a value that does not convert throws platform::Error and ends the walk.
+void readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
+                const std::function<void(const ListedPoint&)>& listed);
+
+// Replaces provisional sort keys by entry texts: each cache section, in file order, takes the place
+// of the first provisional entry equal to its sort key (without regard to case), or goes to the end
+// when none is left. `sortKeyOf` gives a section's sort key.
+std::vector<std::string> placeEntries(std::vector<std::string> provisional, const std::vector<std::string>& sections,
+                                      const std::function<std::string(const std::string&)>& sortKeyOf);
+
+} // namespace restore
