@@ -137,28 +137,27 @@ void MainWindow::EnumSR() {
     PointR.clear();
     app().processMessages();
 
-    restore::readPoints(state_.platform.systemRestore, state_.pointCache, state_.language.datePattern(),
-                        [this](const restore::ListedPoint& point) {
-                            PointR.add(point.sortKey);
-                            app().processMessages();
-                        });
+    const restore::WrittenKeys written =
+        restore::readPoints(state_.platform.systemRestore, state_.pointCache, state_.language.datePattern(),
+                            [this](const restore::ListedPoint& point) {
+                                PointR.add(point.sortKey);
+                                app().processMessages();
+                            });
 
     const std::vector<std::string> sections = state_.pointCache.sections();
     app().processMessages();
+    // What this walk wrote is known; only sections left from an earlier walk are read back.
     const std::vector<std::string> placed =
-        restore::placeEntries(PointR.items(), sections, [this](const std::string& section) {
-            return state_.pointCache.readString(section, "Date", "");
+        restore::placeEntries(PointR.items(), sections, [this, &written](const std::string& section) {
+            const auto it = written.find(restore::sectionKey(section));
+            return it != written.end() ? it->second : state_.pointCache.readString(section, "Date", "");
         });
-    // Entry by entry, as a native sorted list box takes them: inserting does not re-sort.
-    for (size_t i = 0; i < placed.size(); ++i) {
-        const int at = static_cast<int>(i);
-        if (at < PointR.count()) {
-            if (PointR.item(at) == placed[i])
-                continue;
-            PointR.remove(at);
-        }
-        PointR.insert(at, placed[i]);
-    }
+    // The final order is known, so the list is filled anew at its end, where inserting costs
+    // nothing and does not re-sort; no event runs in between, so nobody sees it empty. Replacing
+    // the entries one by one in the middle would cost the square of their number.
+    PointR.clear();
+    for (size_t i = 0; i < placed.size(); ++i)
+        PointR.insert(static_cast<int>(i), placed[i]);
 
     int widest = 0;
     for (const std::string& entry : PointR.items())

@@ -1,7 +1,8 @@
 // How listing the restore points grows with their number: t(4,000 points) / t(1,000 points) is 4
 // when the cost is linear. Also reports the bytes one listing writes against the size of the point
 // cache it leaves, which is 1 when the cache is written once.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
+#include "app/SharedState.h"
 #include "platform/sim/Machine.h"
 #include "ui/Application.h"
 #include "ui/HeadlessBackend.h"
@@ -22,8 +23,9 @@ void BM_Listing(benchmark::State& state) {
     platform::Platform platform = machine.platform();
     ui::HeadlessBackend backend;
     ui::Application app(backend);
-    TForm1 form(app, platform);
-    const std::string cache = form.inProgramFolder("KestrafenTemp.ini");
+    SharedState shared(platform);
+    MainWindow form(app, shared);
+    const std::string cache = shared.inProgramFolder("KestrafenTemp.ini");
     long long written = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -2,7 +2,7 @@
 // run is a new process that shows its window, waits until it is on screen and ends. Run under Xvfb
 // (DISPLAY set) for the real window, else Qt's offscreen platform is used. Prints the ratio of the
 // medians for the sample machine and for 1,000 points, and each run's peak resident memory.
-#include "app/Project1.h"
+#include "app/Startup.h"
 #include "platform/qt/FormWindow.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/sim/Machine.h"
@@ -59,7 +59,7 @@ int runProgram(int argc, char** argv, const char* folder) {
     ui::Application app(backend);
     platform::sim::Machine machine(folder, std::make_unique<platform::sim::RealClock>());
     platform::Platform platform = machine.platform();
-    Project1 program(app, platform);
+    Startup program(app, platform);
     program.start();
     app.mainForm()->show(); // its first activation lists the points
     waitUntilExposed(*platform::qt::QtBackend::windowOf(*app.mainForm()));

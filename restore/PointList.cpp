@@ -1,10 +1,12 @@
 #include "restore/PointList.h"
 
+#include "platform/IniText.h"
 #include "platform/Text.h"
 #include "restore/DisplayDate.h"
 #include "restore/PointTypes.h"
 
 #include <cstdio>
+#include <set>
 
 namespace restore {
 
@@ -39,9 +41,15 @@ struct CimFields {
 
 } // namespace
 
-void readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
-                const std::function<void(const ListedPoint&)>& listed) {
+std::string sectionKey(const std::string& section) {
+    return platform::text::upper(platform::ini::trimmed(section));
+}
+
+WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
+                       const std::function<void(const ListedPoint&)>& listed) {
     const std::vector<platform::WmiInstance> points = service.restorePoints();
+    platform::HeldWrites held(cache);
+    WrittenKeys written;
 
     // Type and number carry over: a point that lacks one keeps the previous point's value.
     ListedPoint point;
@@ -70,24 +78,32 @@ void readPoints(platform::SystemRestore& service, platform::IniFile& cache, cons
         cache.writeString(point.entry, "Type", typeText(point.type));
         cache.writeString(point.entry, "Number", std::to_string(point.sequence));
         cache.writeString(point.entry, "Date", point.sortKey);
+        written[sectionKey(point.entry)] = point.sortKey;
         listed(point);
     }
+    held.commit();
+    return written;
 }
 
+// The slots of each text, by upper-cased text, so every section finds its first slot at once
+// instead of searching the list: a listing of n points costs n log n, not n squared.
 std::vector<std::string> placeEntries(std::vector<std::string> provisional, const std::vector<std::string>& sections,
                                       const std::function<std::string(const std::string&)>& sortKeyOf) {
+    std::unordered_map<std::string, std::set<std::size_t>> slots;
+    for (std::size_t i = 0; i < provisional.size(); ++i)
+        slots[platform::text::upper(provisional[i])].insert(i);
     for (const std::string& section : sections) {
-        const std::string key = sortKeyOf(section);
-        bool placed = false;
-        for (std::string& slot : provisional) {
-            if (platform::text::equalsIgnoreCase(slot, key)) {
-                slot = section;
-                placed = true;
-                break;
-            }
-        }
-        if (!placed)
+        const auto found = slots.find(platform::text::upper(sortKeyOf(section)));
+        std::size_t at = provisional.size();
+        if (found != slots.end() && !found->second.empty()) {
+            at = *found->second.begin();
+            found->second.erase(found->second.begin());
+            provisional[at] = section;
+        } else {
             provisional.push_back(section);
+        }
+        // A placed section is an entry like any other: a later sort key may equal its text.
+        slots[platform::text::upper(section)].insert(at);
     }
     return provisional;
 }

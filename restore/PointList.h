@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace restore {
@@ -18,15 +19,22 @@ struct ListedPoint {
     long long type = 0;
 };
 
+// The sort key each cache section got from one walk, by section name as the profile functions
+// match it (blanks at the ends dropped, upper case): the values written last when points share one.
+using WrittenKeys = std::unordered_map<std::string, std::string>;
+std::string sectionKey(const std::string& section);
+
 // Walks the service's points in its order, skips cancelled operations, writes each listed point's
-// cache section (DirectoryName, Type, Number, Date) and then hands it to `listed`. A failing
-// service call or a value that does not convert throws platform::Error and ends the walk.
-void readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
-                const std::function<void(const ListedPoint&)>& listed);
+// cache section (DirectoryName, Type, Number, Date) and then hands it to `listed`. The cache file
+// is replaced once for the whole walk (and once at its first point, so that a cache that cannot be
+// written fails there). A failing service call or a value that does not convert throws
+// platform::Error and ends the walk; the sections written so far are in the file then.
+WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
+                       const std::function<void(const ListedPoint&)>& listed);
 
 // Replaces provisional sort keys by entry texts: each cache section, in file order, takes the place
-// of the first provisional entry equal to its sort key (without regard to case), or goes to the end
-// when none is left. `sortKeyOf` gives a section's sort key.
+// of the first entry equal to its sort key (without regard to case), or goes to the end when none
+// is left. `sortKeyOf` gives a section's sort key.
 std::vector<std::string> placeEntries(std::vector<std::string> provisional, const std::vector<std::string>& sections,
                                       const std::function<std::string(const std::string&)>& sortKeyOf);
 
