@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -67,6 +68,27 @@ void ListBoxView::showItems() {
     else
         showAllItems();
     showSelection();
+    holdRepaints();
+}
+
+// A list filled entry by entry while pending events run would be repainted, and sent to the
+// display, once per entry: after one repaint, the next waits until kRepaintMs have passed, so
+// changes that come faster are shown together.
+void ListBoxView::holdRepaints() {
+    constexpr int kRepaintMs = 100;
+    if (held_)
+        return;
+    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= kRepaintMs) {
+        sinceRepaint_.start();
+        return;
+    }
+    held_ = true;
+    w_->setUpdatesEnabled(false);
+    QTimer::singleShot(kRepaintMs - static_cast<int>(sinceRepaint_.elapsed()), this, [this] {
+        held_ = false;
+        w_->setUpdatesEnabled(true); // repaints the list once with everything that changed
+        sinceRepaint_.start();
+    });
 }
 
 void ListBoxView::showAllItems() {

@@ -3,6 +3,7 @@
 // that decides whether a horizontal scroll bar is offered.
 #include "platform/qt/ControlViews.h"
 
+#include <QElapsedTimer>
 #include <QListWidget>
 
 #include <string>
@@ -25,6 +26,7 @@ protected:
 private:
     void showItems();
     void showAllItems();
+    void holdRepaints();
     void showSelection();
     void showExtent();
     void userSelectionChanged();
@@ -35,6 +37,8 @@ private:
     ExtentDelegate* delegate_;
     // The row changed during the current mouse press, so the click that ends it is no new selection.
     bool rowChangedByPress_ = false;
+    QElapsedTimer sinceRepaint_;
+    bool held_ = false; // repaints wait for the timer
 };
 
 } // namespace platform::qt
