@@ -151,10 +151,12 @@ std::string toCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) { // ASCII is the same in both
-            out += utf8[i++];
-            continue;
-        }
+        std::size_t run = i; // ASCII is the same in both: copied in runs
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        out.append(utf8.substr(i, run - i));
+        if ((i = run) == utf8.size())
+            break;
         const int b = toByte(decodeNext(utf8, i));
         out += b >= 0 ? static_cast<char>(b) : '?';
     }
@@ -254,9 +256,20 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 std::string upper(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();)
+    // Names are mostly ASCII: fold those in place, decode only from the first other byte on.
+    std::string out(utf8);
+    std::size_t i = 0;
+    for (; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        if (b >= 0x80)
+            break;
+        if (b >= 'a' && b <= 'z')
+            out[i] = static_cast<char>(b - 0x20);
+    }
+    if (i == out.size())
+        return out;
+    out.resize(i);
+    while (i < utf8.size())
         appendUtf8(out, upperChar(decodeNext(utf8, i)));
     return out;
 }

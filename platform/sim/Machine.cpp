@@ -169,28 +169,25 @@ void Machine::loadState() {
 namespace {
 
 struct Stamp {
-    fs::file_time_type time{};
+    std::int64_t timeNs = 0;
     std::uintmax_t size = 0;
     std::uintmax_t fileId = 0;
 };
 
+// One stat call: it runs at the start of every service call.
 std::optional<Stamp> stampOf(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
-    std::error_code ec;
-    Stamp stamp{fs::last_write_time(path, ec), static_cast<std::uintmax_t>(st.st_size),
-                static_cast<std::uintmax_t>(st.st_ino)};
-    if (ec)
-        return std::nullopt;
-    return stamp;
+    return Stamp{static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                 static_cast<std::uintmax_t>(st.st_size), static_cast<std::uintmax_t>(st.st_ino)};
 }
 
 } // namespace
 
 void Machine::rememberStateStamp() {
     const Stamp stamp = stampOf(folder_ / "machine.json").value_or(Stamp{});
-    stateTime_ = stamp.time;
+    stateTime_ = stamp.timeNs;
     stateSize_ = stamp.size;
     stateFileId_ = stamp.fileId;
 }
@@ -200,7 +197,7 @@ void Machine::rememberStateStamp() {
 // edit in that tick is caught by the new file number that an atomic replacement brings.
 void Machine::reloadStateIfChanged() {
     const auto stamp = stampOf(folder_ / "machine.json");
-    if (!stamp || (stamp->time == stateTime_ && stamp->size == stateSize_ && stamp->fileId == stateFileId_))
+    if (!stamp || (stamp->timeNs == stateTime_ && stamp->size == stateSize_ && stamp->fileId == stateFileId_))
         return;
     loadState();
     paths_ = std::make_unique<WinPath>(folder_, programFolder());

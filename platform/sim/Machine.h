@@ -111,7 +111,7 @@ private:
     std::unique_ptr<Clock> clock_;
     nlohmann::ordered_json state_;
     // machine.json as last loaded or saved: its time, size and file number tell an outside edit.
-    std::filesystem::file_time_type stateTime_{};
+    std::int64_t stateTime_ = 0; // nanoseconds
     std::uintmax_t stateSize_ = 0;
     std::uintmax_t stateFileId_ = 0;
     RegFile registry_;
