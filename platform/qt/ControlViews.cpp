@@ -38,6 +38,7 @@ void ControlView::changed(ui::Control&, ui::Change what) {
     switch (what) {
     case ui::Change::Enabled:
         widget_->setEnabled(control_.enabled());
+        update(what);
         break;
     case ui::Change::Visible:
         widget_->setVisible(control_.visible());

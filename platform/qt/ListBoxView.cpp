@@ -47,17 +47,32 @@ void ListBoxView::syncOwn() {
 }
 
 void ListBoxView::update(ui::Change what) {
-    if (what == ui::Change::Items)
+    if (what == ui::Change::Items) {
         showItems();
-    else if (what == ui::Change::Selection)
+    } else if (what == ui::Change::Selection) {
+        showHeldItems();
         showSelection();
-    else if (what == ui::Change::ScrollExtent)
+    } else if (what == ui::Change::ScrollExtent) {
         showExtent();
+    } else if (what == ui::Change::Enabled && w_->isEnabled()) {
+        showHeldItems();
+    }
 }
 
-// One entry in or out per change: a list filled entry by entry costs one widget row per entry,
-// not a copy of the whole list each time.
+// One entry in or out per change, so a list filled entry by entry costs one widget row per entry
+// rather than a copy of the whole list each time. A disabled list (the program fills it so while
+// letting pending events run) shows its changes at most every kShowMs: each change shown makes
+// the widget lay out every row again at the next event, which would cost the square of the
+// number of entries. Enabling it, or selecting, shows what is held at once.
 void ListBoxView::showItems() {
+    constexpr int kShowMs = 100;
+    if (!w_->isEnabled() && (held_ || (sinceShown_.isValid() && sinceShown_.elapsed() < kShowMs))) {
+        if (!held_) {
+            held_ = true;
+            QTimer::singleShot(kShowMs - static_cast<int>(sinceShown_.elapsed()), this, [this] { showHeldItems(); });
+        }
+        return;
+    }
     const auto& items = list_.items();
     const ui::ListBox::Edit& edit = list_.lastEdit();
     const int count = static_cast<int>(items.size());
@@ -68,27 +83,15 @@ void ListBoxView::showItems() {
     else
         showAllItems();
     showSelection();
-    holdRepaints();
+    sinceShown_.start();
 }
 
-// A list filled entry by entry while pending events run would be repainted, and sent to the
-// display, once per entry: after one repaint, the next waits until kRepaintMs have passed, so
-// changes that come faster are shown together.
-void ListBoxView::holdRepaints() {
-    constexpr int kRepaintMs = 100;
-    if (held_)
+void ListBoxView::showHeldItems() {
+    if (!held_)
         return;
-    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= kRepaintMs) {
-        sinceRepaint_.start();
-        return;
-    }
-    held_ = true;
-    w_->setUpdatesEnabled(false);
-    QTimer::singleShot(kRepaintMs - static_cast<int>(sinceRepaint_.elapsed()), this, [this] {
-        held_ = false;
-        w_->setUpdatesEnabled(true); // repaints the list once with everything that changed
-        sinceRepaint_.start();
-    });
+    Guard guard(*this);
+    showAllItems();
+    showSelection();
 }
 
 void ListBoxView::showAllItems() {
@@ -98,6 +101,8 @@ void ListBoxView::showAllItems() {
         texts << QString::fromStdString(item);
     w_->clear();
     w_->addItems(texts);
+    held_ = false;
+    sinceShown_.start();
 }
 
 void ListBoxView::showSelection() {

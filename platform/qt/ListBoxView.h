@@ -26,7 +26,7 @@ protected:
 private:
     void showItems();
     void showAllItems();
-    void holdRepaints();
+    void showHeldItems();
     void showSelection();
     void showExtent();
     void userSelectionChanged();
@@ -37,8 +37,8 @@ private:
     ExtentDelegate* delegate_;
     // The row changed during the current mouse press, so the click that ends it is no new selection.
     bool rowChangedByPress_ = false;
-    QElapsedTimer sinceRepaint_;
-    bool held_ = false; // repaints wait for the timer
+    QElapsedTimer sinceShown_;
+    bool held_ = false; // changes of the entries wait to be shown
 };
 
 } // namespace platform::qt

@@ -130,6 +130,35 @@ TEST_F(QtBackendTest, ListFollowsSortedAddsInsertsRemovalsAndSelection) {
     EXPECT_TRUE(list()->selectedItems().isEmpty());
 }
 
+// The program fills the disabled list entry by entry while letting events run; the widget may
+// show those changes late, but never wrong once it matters.
+TEST_F(QtBackendTest, ADisabledListShowsHeldEntriesWhenEnabledSelectedOrAfterAWhile) {
+    QStringList expected;
+    const auto fill = [&] {
+        form.List.clear();
+        expected.clear();
+        for (int i = 0; i < 50; ++i) {
+            const std::string text = "entry " + std::to_string(1000 + i);
+            form.List.add(text);
+            expected << QString::fromStdString(text);
+        }
+    };
+    form.List.setEnabled(false);
+    fill();
+    form.List.setEnabled(true);
+    EXPECT_EQ(rows(list()), expected);
+
+    form.List.setEnabled(false);
+    fill();
+    form.List.setItemIndex(42);
+    EXPECT_EQ(rows(list()), expected);
+    EXPECT_EQ(list()->currentRow(), 42);
+
+    fill();
+    QTest::qWait(300);
+    EXPECT_EQ(rows(list()), expected);
+}
+
 TEST_F(QtBackendTest, MemoAppendsAndReplacesLines) {
     form.Memo.add("one");
     form.Memo.add("two");
