@@ -152,3 +152,30 @@ TEST_F(FileSystemTest, TempFolderIsInTheWindowsFolderAndExists) {
 }
 
 } // namespace
+
+// The profile keeps a parsed copy of each file while the file's stamp stays the same.
+TEST_F(FileSystemTest, TheProfileSeesEditsAndDeletionsMadeBehindItsBack) {
+    platform::Profile& profile = tm.machine->platform().profile;
+    const std::string file = program + "Kestrafen.ini";
+    const auto langue = [&] { return profile.readString(file, "Kestrafen", "Langue", "<none>"); };
+
+    tm.write(file, "[Kestrafen]\r\nLangue=English\r\n");
+    const auto written = fs::last_write_time(tm.host(file));
+    EXPECT_EQ(langue(), "English");
+    tm.write(file, "[Kestrafen]\r\nLangue=Deutsch\r\n"); // in place, same size...
+    fs::last_write_time(tm.host(file), written);             // ...within the same tick of the clock
+    EXPECT_EQ(langue(), "Deutsch");
+
+    const auto age = [&](std::chrono::minutes minutes) {
+        fs::last_write_time(tm.host(file), fs::file_time_type::clock::now() - minutes);
+    };
+    age(std::chrono::minutes(60));
+    EXPECT_EQ(langue(), "Deutsch");
+    tm.write(file, "[Kestrafen]\r\nLangue=Italian\r\n");
+    age(std::chrono::minutes(30));
+    EXPECT_EQ(langue(), "Italian");
+
+    profile.writeString(file, "Kestrafen", "Langue", "Français");
+    EXPECT_TRUE(files.deleteFile(file));
+    EXPECT_EQ(langue(), "<none>");
+}
