@@ -1,6 +1,8 @@
 #include "AppFixture.h"
+#include "restore/PointList.h"
 
 #include <fstream>
+#include <map>
 
 using testing_support::AppFixture;
 using testing_support::programFolder;
@@ -146,3 +148,28 @@ TEST_F(EnumerationTest, HorizontalExtentFitsTheWidestEntry) {
 }
 
 } // namespace
+
+TEST(PlaceEntries, EachSectionTakesTheFirstEntryEqualToItsSortKey) {
+    struct Case {
+        std::vector<std::string> provisional;
+        std::vector<std::pair<std::string, std::string>> sections; // name, sort key
+        std::vector<std::string> placed;
+    };
+    const std::vector<Case> cases = {
+        {{"1", "2", "2"}, {{"(b)", "2"}, {"(a)", "1"}}, {"(a)", "(b)", "2"}},
+        {{"1"}, {{"(old)", "0"}, {"(a)", "1"}}, {"(a)", "(old)"}},
+        {{"abc"}, {{"(x)", "ABC"}}, {"(x)"}},
+        // A sort key may equal an entry placed before it: that entry is the first equal one.
+        {{"1", "(a)"}, {{"(a)", "1"}, {"(c)", "(A)"}}, {"(c)", "(a)"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> names;
+        std::map<std::string, std::string> keys;
+        for (const auto& [name, key] : c.sections) {
+            names.push_back(name);
+            keys[name] = key;
+        }
+        EXPECT_EQ(restore::placeEntries(c.provisional, names, [&](const std::string& s) { return keys.at(s); }),
+                  c.placed);
+    }
+}
