@@ -27,7 +27,8 @@ public:
         if (points >= 0)
             setPoints(points);
         std::ofstream settings(folder / "drives/C/Program Files/Kestrafen/Kestrafen.ini", std::ios::binary);
-        settings << "[Kestrafen]\r\nLangue=Fran\xE7" "ais\r\n";
+        settings << "[Kestrafen]\r\nLangue=Fran\xE7"
+                    "ais\r\n";
     }
     ~BenchMachine() {
         std::error_code ignored;

@@ -39,8 +39,8 @@ void BM_Listing(benchmark::State& state) {
     }
     if (form.PointR.count() == 0)
         state.SkipWithError("the list stayed empty");
-    const auto cacheSize = std::filesystem::file_size(
-        copy.folder / "drives/C/Program Files/Kestrafen/KestrafenTemp.ini");
+    const auto cacheSize =
+        std::filesystem::file_size(copy.folder / "drives/C/Program Files/Kestrafen/KestrafenTemp.ini");
     state.counters["points"] = form.PointR.count();
     state.counters["written/cache"] = static_cast<double>(written) / static_cast<double>(cacheSize);
 }
@@ -50,8 +50,9 @@ BENCHMARK(BM_Listing)->Arg(250)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisec
 
 int main(int argc, char** argv) {
     // Real time counts the disk's flushes, processor time the work; both should grow linearly.
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_Listing/4000", "BM_Listing/1000", "t(4000 points) / t(1000 points) = %.1f (linear: 4)"},
-                                 {"BM_Listing/4000", "BM_Listing/1000",
-                                  "processor time, 4000 points / 1000 points = %.1f (linear: 4)", "cpu"}});
+    return bench::runWithRatios(
+        argc, argv,
+        {{"BM_Listing/4000", "BM_Listing/1000", "t(4000 points) / t(1000 points) = %.1f (linear: 4)"},
+         {"BM_Listing/4000", "BM_Listing/1000",
+          "processor time, 4000 points / 1000 points = %.1f (linear: 4)", "cpu"}});
 }

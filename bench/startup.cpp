@@ -119,9 +119,10 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--child-program") == 0)
         return runProgram(1, argv, argv[2]);
     self = std::filesystem::read_symlink("/proc/self/exe").string();
-    return bench::runWithRatios(argc, argv,
-                                {{"BM_Program/-1", "BM_EmptyWindow", "start-up, sample machine / empty window = %.2f"},
-                                 {"BM_Program/1000", "BM_EmptyWindow", "start-up, 1000 points / empty window = %.2f"},
-                                 {"BM_Program/-1", "BM_EmptyWindow",
-                                  "peak resident memory, sample machine / empty window = %.2f", "rss_MiB"}});
+    return bench::runWithRatios(
+        argc, argv,
+        {{"BM_Program/-1", "BM_EmptyWindow", "start-up, sample machine / empty window = %.2f"},
+         {"BM_Program/1000", "BM_EmptyWindow", "start-up, 1000 points / empty window = %.2f"},
+         {"BM_Program/-1", "BM_EmptyWindow", "peak resident memory, sample machine / empty window = %.2f",
+          "rss_MiB"}});
 }

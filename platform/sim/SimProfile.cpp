@@ -3,8 +3,8 @@
 
 namespace platform::sim {
 
-std::string SimProfile::readString(const std::string& file, const std::string& section, const std::string& key,
-                                   const std::string& defaultValue) {
+std::string SimProfile::readString(const std::string& file, const std::string& section,
+                                   const std::string& key, const std::string& defaultValue) {
     Machine::ServiceCall call(m_);
     return FileProfile::readString(file, section, key, defaultValue);
 }
