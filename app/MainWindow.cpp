@@ -45,6 +45,7 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     onClose = [this] { FormClose(); };
     onKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
     Langue2.onChange = [this] { Langue2Change(); };
+    Duree.onClick = [this] { DureeClick(); };
 }
 
 MainWindow::~MainWindow() {

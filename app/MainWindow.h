@@ -9,6 +9,7 @@
 #include <vector>
 
 class QuotationWindow;
+class SettingsDialog;
 
 class MainWindow : public ui::Form {
 public:
@@ -53,6 +54,20 @@ public:
     // True when System Restore was last found off: Activer then switches it on.
     bool off() const { return off_; }
     void setQuotationWindow(QuotationWindow* window) { quotation_ = window; }
+
+    // The settings command (SettingsCommand.cpp): reads the two timing settings, shows them in
+    // the settings dialog and, once validated, writes them back and switches drives on and off.
+public:
+    void DureeClick();
+    // Read by the settings dialog when it is shown: the settings as found by the command.
+    std::int32_t lifetimeDays = 0;
+    std::int32_t intervalHours = 0;
+    void setSettingsDialog(SettingsDialog* dialog) { settings_ = dialog; }
+
+private:
+    void afterSystemDriveEnabled();
+    void afterSystemDriveDisabled();
+    SettingsDialog* settings_ = nullptr;
 
 private:
     void loadLanguageAtStart();

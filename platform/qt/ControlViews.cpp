@@ -216,6 +216,15 @@ public:
         : ControlView(memo, new QPlainTextEdit(parent)), memo_(memo),
           w_(static_cast<QPlainTextEdit*>(widget())) {
         w_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        connect(w_, &QPlainTextEdit::textChanged, this, [this] {
+            if (updating() || memo_.readOnly)
+                return;
+            // What the widget shows already: the model's echo of this edit is not shown again,
+            // which would move the cursor and drop a final line break being typed.
+            const std::string text = w_->toPlainText().toStdString();
+            shown_ = ui::Memo::splitLines(text);
+            memo_.userEdit(text);
+        });
     }
 
 protected:
@@ -224,9 +233,13 @@ protected:
         showAll();
     }
     void update(ui::Change what) override {
+        if (what == ui::Change::Selection && memo_.allSelected())
+            w_->selectAll();
         if (what != ui::Change::Lines)
             return;
         const auto& lines = memo_.lines();
+        if (lines == shown_)
+            return;
         // Lines are mostly added one at a time: append instead of re-laying out the whole text.
         if (lines.size() == shown_.size() + 1 && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
             w_->appendPlainText(qs(lines.back()));

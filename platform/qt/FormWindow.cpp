@@ -53,6 +53,12 @@ FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
         control->setObserver(view.get());
         views_.push_back(std::move(view));
     }
+    for (std::size_t i = 1; i < form.tabOrder.size(); ++i) {
+        const ControlView* before = viewOf(*form.tabOrder[i - 1]);
+        const ControlView* after = viewOf(*form.tabOrder[i]);
+        if (before && after)
+            QWidget::setTabOrder(before->widget(), after->widget());
+    }
     showOpacity();
 }
 
@@ -148,9 +154,14 @@ void FormWindow::previewKey(QWidget* receiver, const QKeyEvent& event) {
     if (key == 0)
         return;
     form_.keyPressed(key, shift);
-    for (const auto& view : views_)
-        if (view->widget() == receiver && view->control().kind() == ui::Kind::Edit)
+    for (const auto& view : views_) {
+        if (view->widget() != receiver)
+            continue;
+        if (view->control().kind() == ui::Kind::Edit)
             static_cast<ui::Edit&>(view->control()).userKeyDown(key, shift);
+        else if (view->control().kind() == ui::Kind::Memo)
+            static_cast<ui::Memo&>(view->control()).userKeyDown(key, shift);
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
