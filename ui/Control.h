@@ -111,6 +111,7 @@ public:
     void userClick();
 };
 
+// A label laid out with no width takes the size of its text.
 class Label : public CaptionControl {
 public:
     Label(Form& form, std::string name, Control* parent, Rect bounds, std::string caption = {});

@@ -44,6 +44,7 @@ void ControlView::changed(ui::Control&, ui::Change what) {
         break;
     case ui::Change::Font:
         widget_->setFont(qtFont(control_.font()));
+        update(what);
         break;
     default:
         update(what);
@@ -92,13 +93,24 @@ public:
     }
 
 protected:
-    void syncOwn() override { w_->setText(qs(label_.caption())); }
+    void syncOwn() override {
+        w_->setText(qs(label_.caption()));
+        fit();
+    }
     void update(ui::Change what) override {
         if (what == ui::Change::Caption)
             syncOwn();
+        else if (what == ui::Change::Font)
+            fit();
     }
 
 private:
+    // A label laid out without a size takes the size of its text, as an auto-sized label does.
+    void fit() {
+        if (label_.bounds().width == 0)
+            w_->adjustSize();
+    }
+
     ui::Label& label_;
     QLabel* w_;
 };

@@ -65,6 +65,10 @@ TEST_F(ConfigWindowsTest, EditorShowsPlaceholdersEntriesAndTheirLines) {
 TEST_F(ConfigWindowsTest, WritingAndDeletingEntries) {
     startProgram();
     open<ExclusionEditor>([&](ExclusionEditor& e) {
+        // Untouched placeholders are written as they stand.
+        e.Creer.userClick();
+        EXPECT_EQ(filesKey()->read("Nom de la valeur")->data, "Donn\xe9" "es\0\0"s);
+
         // A new entry from typed lines; the new entry is selected without reloading the fields.
         e.ValeurN.userType("Kestrafen");
         e.Donnees.userEdit("a\r\nb\r\n");

@@ -26,7 +26,7 @@ for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
 sleep 0.3
 unset QT_QPA_PLATFORM
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; tail -n 12 "$journal" 2>/dev/null; exit 1; }
 
 # The visible window titled so, waited for up to ten seconds.
 window() {
@@ -82,7 +82,7 @@ click "$editor" 530 230
 await '"KestrafenE2E"=hex(7):61,62,00,63,64,00,00' "$reg" || fail "the entry's bytes are not in registry.reg"
 
 # Back to the settings dialog, then the repair.
-xdotool key --window "$editor" alt+F4
+xdotool windowactivate --sync "$editor" key alt+F4
 sleep 1
 dialog=$(window "Configurer le syst") || fail "settings dialog not shown after the editor"
 click "$dialog" 177 435
@@ -91,11 +91,11 @@ sleep 0.5
 shot repair
 click "$repair" 109 204
 box=$(window "Confirmation") || fail "no confirmation for the repair"
-xdotool key --window "$box" Return
+xdotool windowactivate --sync "$box" key Return
 sleep 0.5
 box=$(window "Kestrafen$") || fail "no restart message"
 shot restart
-xdotool key --window "$box" Return
+xdotool windowactivate --sync "$box" key Return
 
 for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
 kill -0 $prog 2>/dev/null && fail "program still running after the restart"

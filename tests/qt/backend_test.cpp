@@ -304,3 +304,33 @@ TEST_F(QtBackendTest, TextWidthIsMeasuredInTheControlsFont) {
     form.List.setFont(ui::Font{"Tahoma", 22, false, false});
     EXPECT_GT(backend.textWidth(form.List, "WWWW"), wide);
 }
+
+TEST_F(QtBackendTest, EditableMemoTakesTypingWithoutLosingTheCursor) {
+    struct EditForm : ui::Form {
+        explicit EditForm(ui::Application& app)
+            : ui::Form(app, "EditForm"), Data(*this, "Data", nullptr, {0, 0, 150, 80}) {
+            clientWidth = 160;
+            clientHeight = 90;
+            Data.readOnly = false;
+        }
+        ui::Memo Data;
+    } edit(app);
+    edit.create();
+    edit.show();
+    auto* w = widgetOf<QPlainTextEdit>(edit, "Data");
+    ASSERT_FALSE(w->isReadOnly());
+    QTest::keyClicks(w, "ab");
+    QTest::keyClick(w, Qt::Key_Return);
+    EXPECT_EQ(edit.Data.lines(), std::vector<std::string>{"ab"});
+    QTest::keyClicks(w, "cd");
+    EXPECT_EQ(edit.Data.lines(), (std::vector<std::string>{"ab", "cd"}));
+    EXPECT_EQ(w->toPlainText(), "ab\ncd");
+    edit.Data.selectAll();
+    EXPECT_EQ(w->textCursor().selectedText(), QString("ab") + QChar(0x2029) + "cd");
+    edit.Data.setLines({"new"});
+    EXPECT_EQ(w->toPlainText(), "new");
+
+    // The read-only memo ignores typing.
+    QTest::keyClicks(widget<QPlainTextEdit>("Memo"), "x");
+    EXPECT_TRUE(form.Memo.lines().empty());
+}
