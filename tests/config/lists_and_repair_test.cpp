@@ -53,23 +53,6 @@ struct ListsTest : ::testing::Test {
     }
 };
 
-TEST_F(ListsTest, EntriesAreWrittenReplacedReadAndDeleted) {
-    ASSERT_TRUE(writeEntry(p.registry, filesNotToBackupKey, "Kestrafen", {"a", "b"}));
-    EXPECT_EQ(files()->read("Kestrafen")->type, platform::RegType::MultiSz);
-    EXPECT_EQ(files()->read("Kestrafen")->data, "a\0b\0\0"s);
-    ASSERT_TRUE(writeEntry(p.registry, filesNotToBackupKey, "Kestrafen", {}));
-    EXPECT_EQ(files()->read("Kestrafen")->data, "\0"s);
-    EXPECT_EQ(entryLines(p.registry, filesNotToBackupKey, "Kestrafen"), Lines{});
-
-    const auto names = entryNames(p.registry, filesNotToBackupKey);
-    ASSERT_TRUE(names);
-    EXPECT_EQ(std::count(names->begin(), names->end(), "Kestrafen"), 1);
-
-    EXPECT_TRUE(deleteEntry(p.registry, filesNotToBackupKey, "Kestrafen"));
-    EXPECT_FALSE(deleteEntry(p.registry, filesNotToBackupKey, "Kestrafen"));
-    EXPECT_FALSE(files()->valueExists("Kestrafen"));
-}
-
 TEST_F(ListsTest, TextAndNumberValuesAreRefusedBinaryIsRead) {
     auto key = files();
     platform::reg::writeString(*key, "text", "x");
@@ -132,16 +115,6 @@ TEST_F(RepairFilesTest, EachFileComesFromItsFirstExistingSource) {
         for (const auto& path : c.absent)
             EXPECT_FALSE(std::filesystem::exists(tm.host(path))) << path;
     }
-}
-
-TEST(RepairRules, HtcAssociationAndDriveRoot) {
-    const auto values = htcAssociation("C:\\WINDOWS\\system32");
-    ASSERT_EQ(values.size(), 7u);
-    EXPECT_EQ(values[1].key, ".htc");
-    EXPECT_EQ(values[1].name, "");
-    EXPECT_EQ(values[5].data, "C:\\WINDOWS\\system32\\mshtml.dll");
-    EXPECT_EQ(driveRoot("C:\\Program Files\\Kestrafen\\"), "C:\\");
-    EXPECT_EQ(driveRoot("D:\\"), "D:\\");
 }
 
 TEST_F(ListsTest, HtcValuesAreWrittenUnderClassesRootCreatingKeys) {

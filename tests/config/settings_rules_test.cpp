@@ -91,31 +91,6 @@ struct TimingsTest : ::testing::Test {
     }
 };
 
-TEST_F(TimingsTest, ReadDropsTheRemainderAndMissingValuesAreZero) {
-    const struct {
-        std::optional<std::uint32_t> life, global;
-        std::int32_t days, hours;
-    } cases[] = {
-        {90 * 86400, 86400, 90, 24},
-        {100000, 7199, 1, 1},
-        {std::nullopt, std::nullopt, 0, 0},
-        {static_cast<std::uint32_t>(-432000), static_cast<std::uint32_t>(-3599), -5, 0},
-    };
-    for (const auto& c : cases) {
-        auto k = key();
-        ASSERT_TRUE(k);
-        k->deleteValue("RPLifeInterval");
-        k->deleteValue("RPGlobalInterval");
-        if (c.life)
-            platform::reg::writeInteger(*k, "RPLifeInterval", *c.life);
-        if (c.global)
-            platform::reg::writeInteger(*k, "RPGlobalInterval", *c.global);
-        const Timings t = readTimings(p.registry);
-        EXPECT_EQ(t.lifetimeDays, c.days);
-        EXPECT_EQ(t.intervalHours, c.hours);
-    }
-}
-
 TEST_F(TimingsTest, WritesSecondsAsThirtyTwoBitPatternsAndARefusedWriteThrows) {
     writeTimings(p.registry, {-5, 24});
     EXPECT_EQ(platform::reg::readInteger(*key(), "RPLifeInterval"), 0xFFF96880u);
