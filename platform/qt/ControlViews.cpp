@@ -106,9 +106,17 @@ protected:
 
 private:
     // A label laid out without a size takes the size of its text, as an auto-sized label does.
+    // Some fonts (Wine's Tahoma) reach above their ascent with the accent of a capital (À): the
+    // label then grows upwards by that much, so the accent is not cut and the text stays in place.
     void fit() {
-        if (label_.bounds().width == 0)
-            w_->adjustSize();
+        const ui::Rect& at = label_.bounds();
+        if (at.width != 0)
+            return;
+        const QFontMetrics metrics(w_->font());
+        const int above = std::max(0, -metrics.tightBoundingRect(w_->text()).top() - metrics.ascent());
+        w_->setContentsMargins(0, above, 0, 0);
+        w_->adjustSize();
+        w_->move(at.left, at.top - above);
     }
 
     ui::Label& label_;
