@@ -25,7 +25,7 @@ ExclusionEditor::ExclusionEditor(ui::Application& app, SharedState& state)
       keys_{config::keysNotToRestoreKey, RegistreL, ValeurN2, Donnees2, SupprimerL2, CreerL2} {
     clientWidth = 686;
     clientHeight = 504;
-    border = ui::BorderStyle::Dialog;
+    border = ui::BorderStyle::Single; // minimise button and close box only
     position = ui::Position::MainFormCenter;
     Donnees.readOnly = false;
     Donnees2.readOnly = false;

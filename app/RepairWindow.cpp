@@ -22,12 +22,10 @@ RepairWindow::RepairWindow(ui::Application& app, SharedState& state)
       Label9(*this, "Label9", &GroupBox1, Rect{40, 168, 0, 0}),
       Reparation(*this, "Reparation", &GroupBox1, Rect{16, 191, 177, 25}),
       Reinstaller(*this, "Reinstaller", &GroupBox1, Rect{200, 191, 201, 25}), state_(state) {
-    // Outer size 438 × 262 with an ordinary frame around the client area.
+    // Outer size 438 × 262 with an ordinary sizable frame around the client area.
     clientWidth = 430;
     clientHeight = 228;
-    border = ui::BorderStyle::Single;
-    minimizeButton = true;
-    maximizeButton = false;
+    border = ui::BorderStyle::Sizable; // minimise button and close box only
     position = ui::Position::MainFormCenter;
     ui::Font bold = Label3.font();
     bold.bold = true;

@@ -46,7 +46,7 @@ SettingsDialog::SettingsDialog(ui::Application& app, SharedState& state)
       Annuler(*this, "Annuler", nullptr, Rect{273, 461, 94, 25}), state_(state) {
     clientWidth = 371;
     clientHeight = 488;
-    border = ui::BorderStyle::Dialog;
+    border = ui::BorderStyle::Single; // minimise button and close box only
     position = ui::Position::MainFormCenter;
     Label20.setFont(bold(Label20.font()));
     Label21.setFont(bold(Label21.font()));

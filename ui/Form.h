@@ -11,7 +11,7 @@ namespace ui {
 
 class Application;
 
-enum class BorderStyle { Single, None, ToolWindow, Dialog };
+enum class BorderStyle { Single, None, ToolWindow, Dialog, Sizable };
 enum class Position { ScreenCenter, MainFormCenter, Designed };
 
 // Modal results, Windows numbering.

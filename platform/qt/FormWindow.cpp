@@ -27,6 +27,7 @@ Qt::WindowFlags flagsFor(const ui::Form& form) {
     case ui::BorderStyle::Dialog:
         return Qt::Dialog | framed | Qt::WindowSystemMenuHint;
     case ui::BorderStyle::Single:
+    case ui::BorderStyle::Sizable:
         break;
     }
     Qt::WindowFlags flags = Qt::Window | framed | Qt::WindowSystemMenuHint;
@@ -44,7 +45,10 @@ constexpr int exposeWaitMs = 1000;
 FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
     : QWidget(nullptr, flagsFor(form)), backend_(backend), form_(form) {
     setObjectName(QString::fromStdString(form.name()));
-    setFixedSize(form.clientWidth, form.clientHeight);
+    if (form.border == ui::BorderStyle::Sizable)
+        resize(form.clientWidth, form.clientHeight);
+    else
+        setFixedSize(form.clientWidth, form.clientHeight);
     setFont(qtFont(form.font));
     showCaption();
     for (ui::Control* control : form.controls()) {

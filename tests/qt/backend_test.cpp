@@ -334,3 +334,14 @@ TEST_F(QtBackendTest, EditableMemoTakesTypingWithoutLosingTheCursor) {
     QTest::keyClicks(widget<QPlainTextEdit>("Memo"), "x");
     EXPECT_TRUE(form.Memo.lines().empty());
 }
+
+TEST_F(QtBackendTest, OnlyASizableFormCanBeResized) {
+    ui::Form sizable(app, "Sizable");
+    sizable.clientWidth = 200;
+    sizable.clientHeight = 100;
+    sizable.border = ui::BorderStyle::Sizable;
+    sizable.create();
+    EXPECT_EQ(windowOf(sizable)->size(), QSize(200, 100));
+    EXPECT_NE(windowOf(sizable)->minimumSize(), windowOf(sizable)->maximumSize());
+    EXPECT_EQ(windowOf(form)->minimumSize(), windowOf(form)->maximumSize());
+}
