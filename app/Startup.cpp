@@ -42,6 +42,7 @@ void Startup::start() {
     quotationWindow_ = std::make_unique<QuotationWindow>(app_);
     quotationWindow_->create();
     mainWindow_->setQuotationWindow(quotationWindow_.get());
+    mainWindow_->setTitlePrompt(titlePrompt_.get());
 
     splash_->hide();
     splash_.reset();

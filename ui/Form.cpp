@@ -55,6 +55,7 @@ void Form::hide() {
 
 int Form::showModal() {
     modalResult_ = mr::None;
+    activatedOnce_ = false; // each modal showing is activated anew
     modal_ = true;
     visible_ = true;
     app_.dispatch(onShow);

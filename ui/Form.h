@@ -74,7 +74,8 @@ public:
     void repaint();
 
     // Called by the backend.
-    void activated();   // the form became the active window; the handler runs the first time only
+    // The form became the active window; the handler runs the first time only (of each modal showing).
+    void activated();
     void closeRequested(); // the user closed it (close button, Alt+F4, Escape in a modal form)
     void keyPressed(std::uint16_t key, unsigned shift);
 
