@@ -151,6 +151,18 @@ TEST_F(CreationTest, RefusedPointShowsTwoMessagesAndKeepsTheList) {
         EXPECT_TRUE(c->enabled()) << c->name();
 }
 
+TEST_F(CreationTest, ClosingWhileTheListIsRebuiltClosesWithoutTheMessage) {
+    startProgram();
+    answerPrompt("Test");
+    backend.onProcessMessages = [&] { f().closeRequested(); };
+    f().Creer.userClick();
+    backend.onProcessMessages = nullptr;
+    EXPECT_EQ(requests().size(), 1u);
+    EXPECT_FALSE(f().visible());
+    EXPECT_TRUE(backend.messages().empty());
+    EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
+}
+
 TEST_F(CreationTest, ControlsAreFreedEvenWhenTheListingFails) {
     startProgram();
     tm.json()["system_restore"]["connection_fails"] = true;
