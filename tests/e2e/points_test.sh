@@ -93,13 +93,13 @@ answer Confirmation off
 wait_for 100 journalled 'Disable C:\' || fail "System Restore was not switched off"
 wait_for 50 grep -qi '"Start"=dword:00000004' "$KESTRAFEN_MACHINE/registry.reg" || fail "service not off"
 sleep 0.5
-shot off
+shot switched-off
 click "$main" 353 437 # Activer
 answer Confirmation on
 wait_for 100 journalled 'Enable C:\' || fail "System Restore was not switched on"
 wait_for 150 grep -qs '^DirectoryName=RP' "$cache" || fail "no point listed after switching on"
 sleep 0.5
-shot on
+shot switched-on
 
 # Roll back to the only point.
 click "$main" 60 8
