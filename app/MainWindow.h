@@ -5,11 +5,13 @@
 #include "ui/Form.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QuotationWindow;
 class SettingsDialog;
+class TitlePrompt;
 
 class MainWindow : public ui::Form {
 public:
@@ -35,6 +37,11 @@ public:
     void FormClose();
     void FormKeyDown(std::uint16_t& key, unsigned shift);
     void Langue2Change();
+    void PointRClick();
+    void CreerClick();
+    void DetruireClick();
+    void AppliquerClick();
+    void ActiverClick();
 
     // Operations the other windows use.
     void EnumSR();
@@ -43,6 +50,9 @@ public:
     bool DeleteFolder(const std::string& path);
     // Reads the service state and sets the window to match; true only when System Restore is on.
     bool RestaurationActive();
+    // Asks System Restore for a checkpoint under the prompt's last title; on a refusal shows
+    // Message1 and returns false.
+    bool CreateRestorePoint();
 
     // After System Restore was switched on: lists the points every 250 ms until one is listed.
     // The wait is bounded (two minutes of the platform's clock; then Message15) and ends when the
@@ -54,6 +64,7 @@ public:
     // True when System Restore was last found off: Activer then switches it on.
     bool off() const { return off_; }
     void setQuotationWindow(QuotationWindow* window) { quotation_ = window; }
+    void setTitlePrompt(TitlePrompt* prompt) { titlePrompt_ = prompt; }
 
     // The settings command (SettingsCommand.cpp): reads the two timing settings, shows them in
     // the settings dialog and, once validated, writes them back and switches drives on and off.
@@ -72,8 +83,16 @@ private:
 private:
     void loadLanguageAtStart();
     void applyTexts();
+    // A message looked up at the moment of use, with its French default.
+    std::string atUse(const char* key) const;
+    // The selected entry's sequence number; when its cache section is gone, says so and lists the
+    // points again instead.
+    std::optional<std::int32_t> selectedSequenceNumber();
+    void switchOn();
+    void switchOff();
 
     SharedState& state_;
     QuotationWindow* quotation_ = nullptr;
+    TitlePrompt* titlePrompt_ = nullptr;
     bool off_ = false;
 };

@@ -47,6 +47,7 @@ void Startup::start() {
     settingsDialog_->setWindows(mainWindow_.get(), exclusionEditor_.get(), repairWindow_.get());
     exclusionEditor_->setSettingsDialog(settingsDialog_.get());
     repairWindow_->setSettingsDialog(settingsDialog_.get());
+    mainWindow_->setTitlePrompt(titlePrompt_.get());
 
     splash_->hide();
     splash_.reset();

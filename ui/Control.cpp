@@ -120,7 +120,17 @@ void Edit::selectAll() {
 void Edit::userType(const std::string& text) {
     if (!usable())
         return;
-    setText(text);
+    // The field takes no more than maxLength characters, as the native one does.
+    std::size_t end = text.size();
+    if (maxLength > 0) {
+        int chars = 0;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxLength) {
+                end = i;
+                break;
+            }
+    }
+    setText(text.substr(0, end));
     dispatch(onChange);
 }
 

@@ -144,6 +144,7 @@ public:
     int maxLength = 0; // 0 = no limit
     std::function<void()> onChange;
     std::function<void(std::uint16_t& key, unsigned shift)> onKeyDown;
+    // A user's typing replaces the text; past maxLength characters nothing is taken.
     void userType(const std::string& text);
     void userKeyDown(std::uint16_t key, unsigned shift);
     // Selects the whole text (Ctrl+A); typing or a new text ends the selection.

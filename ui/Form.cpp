@@ -58,7 +58,7 @@ int Form::showModal() {
     modalResult_ = mr::None;
     modal_ = true;
     visible_ = true;
-    activatedOnce_ = false;
+    activatedOnce_ = false; // each showing is activated anew
     app_.dispatch(onShow);
     app_.backend().runModal(*this);
     modal_ = false;

@@ -134,6 +134,8 @@ void QtBackend::runModal(ui::Form& form) {
     window->setModalRun(false);
     window->shut();
     window->setWindowModality(Qt::NonModal);
+    if (activeForm_ == &form) // so its next showing is an activation again
+        activeForm_ = nullptr;
 }
 
 void QtBackend::runMainLoop(ui::Form& mainForm) {

@@ -260,13 +260,15 @@ TEST_F(QtBackendTest, ModalRunEndsWithTheButtonsModalResult) {
 }
 
 TEST_F(QtBackendTest, ModalRunEndsAsCancelOnEscapeOrTheCloseButton) {
-    int closes = 0;
+    int closes = 0, activations = 0;
     form.onClose = [&] { ++closes; };
+    form.onActivate = [&] { ++activations; };
     whenLoopRuns([&] { QTest::keyClick(keyTarget(form), Qt::Key_Escape); });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
     whenLoopRuns([&] { windowOf(form)->close(); });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
     EXPECT_EQ(closes, 2);
+    EXPECT_EQ(activations, 2); // every modal showing is an activation of its own
 }
 
 TEST_F(QtBackendTest, MainLoopEndsWhenTheMainFormCloses) {
