@@ -1,16 +1,38 @@
 #include "app/MainWindow.h"
 
+#include "app/Dialogs.h"
 #include "app/QuotationWindow.h"
+#include "app/TitlePrompt.h"
 #include "lang/Keys.h"
 #include "lang/Settings.h"
+#include "restore/NewPoint.h"
+#include "restore/PointDetails.h"
 #include "restore/PointList.h"
 #include "restore/ServiceState.h"
 #include "restore/TemporaryFiles.h"
 #include "ui/Application.h"
 
 #include <algorithm>
+#include <exception>
+#include <functional>
 
 using ui::Rect;
+
+namespace {
+
+// Runs its action when the scope ends, however it ends.
+class AtScopeEnd {
+public:
+    explicit AtScopeEnd(std::function<void()> action) : action_(std::move(action)) {}
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+    ~AtScopeEnd() { action_(); }
+
+private:
+    std::function<void()> action_;
+};
+
+} // namespace
 
 MainWindow::MainWindow(ui::Application& app, SharedState& state)
     : ui::Form(app, "TForm1"), PointR(*this, "PointR", nullptr, Rect{4, 3, 343, 376}, true),
@@ -45,6 +67,12 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     onClose = [this] { FormClose(); };
     onKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
     Langue2.onChange = [this] { Langue2Change(); };
+    PointR.onClick = [this] { PointRClick(); };
+    Creer.onClick = [this] { CreerClick(); };
+    Detruire.onClick = [this] { DetruireClick(); };
+    Appliquer.onClick = [this] { AppliquerClick(); };
+    Activer.onClick = [this] { ActiverClick(); };
+    Duree.onClick = [this] { DureeClick(); };
 }
 
 MainWindow::~MainWindow() {
@@ -58,7 +86,13 @@ void MainWindow::FormCreate() {
     state_.userProfile = env.get("Userprofile").value_or("");
     state_.systemFolder = state_.windowsFolder + "\\system32";
 
-    state_.systemRestore = state_.platform.systemRestore.automationObject();
+    // Without the System Restore object the window still works (its users report a clear error),
+    // and files left by an earlier run must go all the same: report and go on.
+    try {
+        state_.systemRestore = state_.platform.systemRestore.automationObject();
+    } catch (const std::exception& error) {
+        app().handleException(error);
+    }
 
     restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
     loadLanguageAtStart();
@@ -221,4 +255,156 @@ bool MainWindow::RestaurationActive() {
     default:
         return false;
     }
+}
+
+std::string MainWindow::atUse(const char* key) const {
+    return state_.lookup(key, lang::keys::atUseDefault(key));
+}
+
+void MainWindow::PointRClick() {
+    const int index = PointR.itemIndex();
+    if (index < 0)
+        return;
+    Informations.clear();
+    Informations.setLines(restore::detailLines(
+        state_.pointCache, PointR.item(index), state_.machineGuid,
+        [this](const std::string& key, const std::string& frenchDefault) { return state_.lookup(key, frenchDefault); }));
+    // the change listing of the selected point is appended here
+}
+
+bool MainWindow::CreateRestorePoint() {
+    // BEGIN_SYSTEM_CHANGE alone: a closing END_SYSTEM_CHANGE would be a second request that the
+    // service could take as a second point, and nothing is installed between the two.
+    if (restore::createPoint(state_.platform.systemRestore, titlePrompt_->title()))
+        return true;
+    app().showMessage(atUse("Message1"));
+    return false;
+}
+
+void MainWindow::CreerClick() {
+    if (!titlePrompt_ || !titlePrompt_->ask())
+        return;
+    // Unreadable free space counts as none, as at start: better no point than a full drive.
+    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\"))) {
+        app().showMessage(state_.texts().get("Message2"));
+        return;
+    }
+
+    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
+                   false);
+    Modifications.setChecked(false);
+    Langue2.setEnabled(false);
+    // The lock ends here even when a step fails with an error.
+    const AtScopeEnd unlock([this] {
+        ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour,
+                        &Langue2},
+                       true);
+    });
+    repaint();
+
+    if (!CreateRestorePoint()) {
+        app().showMessage(atUse("Message12"));
+        return;
+    }
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    EnumSR();
+    if (app().closePending(this))
+        return; // closed while the list was made: no message over a closing window
+    app().showMessage(atUse("Message5"));
+    TrimWorkingSet();
+}
+
+std::optional<std::int32_t> MainWindow::selectedSequenceNumber() {
+    const auto number = restore::sequenceNumber(state_.pointCache, PointR.item(PointR.itemIndex()));
+    if (number)
+        return number;
+    // Sending 0 would name no point (and a roll-back would restart for nothing).
+    app().showMessage(atUse("Message17"));
+    state_.platform.files.deleteFile(state_.pointCache.fileName());
+    EnumSR();
+    return std::nullopt;
+}
+
+void MainWindow::DetruireClick() {
+    if (PointR.itemIndex() < 0) {
+        app().showMessage(atUse("Message4"));
+        return;
+    }
+    if (!confirm(app(), state_.language, atUse("Question1")))
+        return;
+    if (PointR.count() == 1) {
+        app().showMessage(atUse("Message3"));
+        return;
+    }
+    const auto number = selectedSequenceNumber();
+    if (!number)
+        return;
+    if (state_.platform.systemRestore.SRRemoveRestorePoint(static_cast<std::uint32_t>(*number)) != 0) {
+        app().showMessage(atUse("Message18"));
+        return;
+    }
+    PointR.remove(PointR.itemIndex());
+    Informations.clear();
+}
+
+void MainWindow::AppliquerClick() {
+    if (PointR.itemIndex() < 0) {
+        app().showMessage(atUse("Message4"));
+        return;
+    }
+    if (!confirm(app(), state_.language, atUse("Question2")))
+        return;
+    const auto number = selectedSequenceNumber();
+    if (!number)
+        return;
+    state_.automation().Restore(*number);
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.platform.shell.runCommand("/c shutdown -r -t 0");
+}
+
+void MainWindow::ActiverClick() {
+    if (off_)
+        switchOn();
+    else
+        switchOff();
+}
+
+void MainWindow::switchOn() {
+    if (!confirm(app(), state_.language, atUse("Question3")))
+        return;
+    platform::SrAutomation& service = state_.automation(); // before anything is locked
+    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\")))
+        app().showMessage(state_.texts().get("Message2")); // only a warning here
+
+    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
+                   false);
+    Modifications.setChecked(false);
+    Langue2.setEnabled(false);
+    app().processMessages();
+
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    service.Enable(state_.systemDrive + "\\");
+    state_.platform.process.sleep(1000);
+    waitForListedPoint();
+    if (app().closePending(this))
+        return;
+    app().processMessages();
+    RestaurationActive();
+}
+
+void MainWindow::switchOff() {
+    if (!confirm(app(), state_.language, atUse("Question4")))
+        return;
+    platform::SrAutomation& service = state_.automation(); // before anything is emptied
+
+    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications}, false);
+    Modifications.setChecked(false);
+    ui::setEnabled({&Jour, &Langue2}, false);
+    app().processMessages();
+
+    PointR.clear();
+    Informations.clear();
+    service.Disable(state_.systemDrive + "\\");
+    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    RestaurationActive();
 }

@@ -5,10 +5,13 @@
 #include "ui/Form.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QuotationWindow;
+class SettingsDialog;
+class TitlePrompt;
 
 class MainWindow : public ui::Form {
 public:
@@ -34,6 +37,11 @@ public:
     void FormClose();
     void FormKeyDown(std::uint16_t& key, unsigned shift);
     void Langue2Change();
+    void PointRClick();
+    void CreerClick();
+    void DetruireClick();
+    void AppliquerClick();
+    void ActiverClick();
 
     // Operations the other windows use.
     void EnumSR();
@@ -42,6 +50,9 @@ public:
     bool DeleteFolder(const std::string& path);
     // Reads the service state and sets the window to match; true only when System Restore is on.
     bool RestaurationActive();
+    // Asks System Restore for a checkpoint under the prompt's last title; on a refusal shows
+    // Message1 and returns false.
+    bool CreateRestorePoint();
 
     // After System Restore was switched on: lists the points every 250 ms until one is listed.
     // The wait is bounded (two minutes of the platform's clock; then Message15) and ends when the
@@ -53,12 +64,35 @@ public:
     // True when System Restore was last found off: Activer then switches it on.
     bool off() const { return off_; }
     void setQuotationWindow(QuotationWindow* window) { quotation_ = window; }
+    void setTitlePrompt(TitlePrompt* prompt) { titlePrompt_ = prompt; }
+
+    // The settings command (SettingsCommand.cpp): reads the two timing settings, shows them in
+    // the settings dialog and, once validated, writes them back and switches drives on and off.
+public:
+    void DureeClick();
+    // Read by the settings dialog when it is shown: the settings as found by the command.
+    std::int32_t lifetimeDays = 0;
+    std::int32_t intervalHours = 0;
+    void setSettingsDialog(SettingsDialog* dialog) { settings_ = dialog; }
+
+private:
+    void afterSystemDriveEnabled();
+    void afterSystemDriveDisabled();
+    SettingsDialog* settings_ = nullptr;
 
 private:
     void loadLanguageAtStart();
     void applyTexts();
+    // A message looked up at the moment of use, with its French default.
+    std::string atUse(const char* key) const;
+    // The selected entry's sequence number; when its cache section is gone, says so and lists the
+    // points again instead.
+    std::optional<std::int32_t> selectedSequenceNumber();
+    void switchOn();
+    void switchOff();
 
     SharedState& state_;
     QuotationWindow* quotation_ = nullptr;
+    TitlePrompt* titlePrompt_ = nullptr;
     bool off_ = false;
 };

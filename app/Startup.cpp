@@ -42,6 +42,12 @@ void Startup::start() {
     quotationWindow_ = std::make_unique<QuotationWindow>(app_);
     quotationWindow_->create();
     mainWindow_->setQuotationWindow(quotationWindow_.get());
+    // The settings dialog opens the editor and the repair window, which show it again as they close.
+    mainWindow_->setSettingsDialog(settingsDialog_.get());
+    settingsDialog_->setWindows(mainWindow_.get(), exclusionEditor_.get(), repairWindow_.get());
+    exclusionEditor_->setSettingsDialog(settingsDialog_.get());
+    repairWindow_->setSettingsDialog(settingsDialog_.get());
+    mainWindow_->setTitlePrompt(titlePrompt_.get());
 
     splash_->hide();
     splash_.reset();

@@ -37,6 +37,9 @@ public:
     // Opens a key (path without the root, "SOFTWARE\Microsoft\..."), creating it and its parents
     // when asked; nullptr when it cannot be opened.
     virtual std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path, bool create) = 0;
+    // Opens an existing key with full access rights (read and write), never creating it; nullptr
+    // when it is missing or the caller may not write there (a user without administrator rights).
+    virtual std::unique_ptr<RegistryKey> openFullAccess(RegRoot root, const std::string& path) = 0;
 };
 
 // Typed access to one key, as the program uses it. Reading a value of another type throws

@@ -15,8 +15,8 @@ ServiceState readServiceState(platform::Registry& registry) {
 }
 
 std::string readMachineGuid(platform::Registry& registry) {
-    auto key = registry.open(platform::RegRoot::LocalMachine,
-                             "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore\\Cfg", false);
+    auto key = registry.openFullAccess(platform::RegRoot::LocalMachine,
+                                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore\\Cfg");
     if (!key || !key->valueExists("MachineGuid"))
         return "?";
     try {

@@ -120,7 +120,17 @@ void Edit::selectAll() {
 void Edit::userType(const std::string& text) {
     if (!usable())
         return;
-    setText(text);
+    // The field takes no more than maxLength characters, as the native one does.
+    std::size_t end = text.size();
+    if (maxLength > 0) {
+        int chars = 0;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxLength) {
+                end = i;
+                break;
+            }
+    }
+    setText(text.substr(0, end));
     dispatch(onChange);
 }
 
@@ -150,7 +160,51 @@ void Memo::add(const std::string& line) {
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
+    allSelected_ = false;
     notify(Change::Lines);
+}
+
+std::string Memo::text() const {
+    std::string result;
+    for (size_t i = 0; i < lines_.size(); ++i)
+        result += (i ? "\n" : "") + lines_[i];
+    return result;
+}
+
+std::vector<std::string> Memo::splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+void Memo::userEdit(const std::string& text) {
+    if (readOnly || !usable())
+        return;
+    setLines(splitLines(text));
+}
+
+void Memo::userKeyDown(std::uint16_t key, unsigned shift) {
+    if (!usable() || !onKeyDown)
+        return;
+    dispatch([this, key, shift] {
+        std::uint16_t k = key;
+        onKeyDown(k, shift);
+    });
+}
+
+void Memo::selectAll() {
+    allSelected_ = true;
+    notify(Change::Selection);
 }
 
 ListBox::ListBox(Form& form, std::string name, Control* parent, Rect bounds, bool sorted)
@@ -165,9 +219,10 @@ const std::string& ListBox::item(int index) const {
 int ListBox::add(const std::string& text) {
     auto pos = items_.end();
     if (sorted_)
-        pos = std::upper_bound(items_.begin(), items_.end(), text, [](const std::string& a, const std::string& b) {
-            return platform::text::compareIgnoreCase(a, b) < 0;
-        });
+        pos = std::upper_bound(items_.begin(), items_.end(), text,
+                               [](const std::string& a, const std::string& b) {
+                                   return platform::text::compareIgnoreCase(a, b) < 0;
+                               });
     const int index = static_cast<int>(pos - items_.begin());
     items_.insert(pos, text);
     if (itemIndex_ >= index)

@@ -111,6 +111,7 @@ public:
     void userClick();
 };
 
+// A label laid out with no width takes the size of its text.
 class Label : public CaptionControl {
 public:
     Label(Form& form, std::string name, Control* parent, Rect bounds, std::string caption = {});
@@ -143,6 +144,7 @@ public:
     int maxLength = 0; // 0 = no limit
     std::function<void()> onChange;
     std::function<void(std::uint16_t& key, unsigned shift)> onKeyDown;
+    // A user's typing replaces the text; past maxLength characters nothing is taken.
     void userType(const std::string& text);
     void userKeyDown(std::uint16_t key, unsigned shift);
     // Selects the whole text (Ctrl+A); typing or a new text ends the selection.
@@ -162,9 +164,21 @@ public:
     void add(const std::string& line);
     void setLines(std::vector<std::string> lines);
     bool readOnly = true;
+    // The lines joined by line breaks, and back: a line break ends a line, so a last empty line
+    // after a final break is no line, while an empty line between two lines is one.
+    std::string text() const;
+    static std::vector<std::string> splitLines(const std::string& text);
+    std::function<void(std::uint16_t& key, unsigned shift)> onKeyDown;
+    // The user's edit of the whole text: taken only when the field is editable and reachable.
+    void userEdit(const std::string& text);
+    void userKeyDown(std::uint16_t key, unsigned shift);
+    // Selects the whole text (Ctrl+A); an edit or new lines end the selection.
+    void selectAll();
+    bool allSelected() const { return allSelected_; }
 
 private:
     std::vector<std::string> lines_;
+    bool allSelected_ = false;
 };
 
 // A list box. When sorted, add() places the entry in case-insensitive order; insert() puts an

@@ -42,6 +42,7 @@ void Form::show() {
     if (visible_)
         return;
     visible_ = true;
+    activatedOnce_ = false;
     app_.dispatch(onShow);
     app_.backend().showForm(*this);
 }
@@ -57,6 +58,7 @@ int Form::showModal() {
     modalResult_ = mr::None;
     modal_ = true;
     visible_ = true;
+    activatedOnce_ = false; // each showing is activated anew
     app_.dispatch(onShow);
     app_.backend().runModal(*this);
     modal_ = false;

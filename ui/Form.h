@@ -11,7 +11,7 @@ namespace ui {
 
 class Application;
 
-enum class BorderStyle { Single, None, ToolWindow, Dialog };
+enum class BorderStyle { Single, None, ToolWindow, Dialog, Sizable };
 enum class Position { ScreenCenter, MainFormCenter, Designed };
 
 // Modal results, Windows numbering.
@@ -51,6 +51,8 @@ public:
     void setOpacity(int value);
 
     const std::vector<Control*>& controls() const { return controls_; }
+    // The order in which Tab moves the focus; empty means the order the controls were made in.
+    std::vector<Control*> tabOrder;
     Control* findControl(const std::string& name) const;
 
     std::function<void()> onCreate;
@@ -74,7 +76,7 @@ public:
     void repaint();
 
     // Called by the backend.
-    void activated();   // the form became the active window; the handler runs the first time only
+    void activated();      // the form became the active window; the handler runs once per showing
     void closeRequested(); // the user closed it (close button, Alt+F4, Escape in a modal form)
     void keyPressed(std::uint16_t key, unsigned shift);
 

@@ -45,6 +45,7 @@ void ControlView::changed(ui::Control&, ui::Change what) {
         break;
     case ui::Change::Font:
         widget_->setFont(qtFont(control_.font()));
+        update(what);
         break;
     default:
         update(what);
@@ -93,13 +94,32 @@ public:
     }
 
 protected:
-    void syncOwn() override { w_->setText(qs(label_.caption())); }
+    void syncOwn() override {
+        w_->setText(qs(label_.caption()));
+        fit();
+    }
     void update(ui::Change what) override {
         if (what == ui::Change::Caption)
             syncOwn();
+        else if (what == ui::Change::Font)
+            fit();
     }
 
 private:
+    // A label laid out without a size takes the size of its text, as an auto-sized label does.
+    // Some fonts (Wine's Tahoma) reach above their ascent with the accent of a capital (À): the
+    // label then grows upwards by that much, so the accent is not cut and the text stays in place.
+    void fit() {
+        const ui::Rect& at = label_.bounds();
+        if (at.width != 0)
+            return;
+        const QFontMetrics metrics(w_->font());
+        const int above = std::max(0, -metrics.tightBoundingRect(w_->text()).top() - metrics.ascent());
+        w_->setContentsMargins(0, above, 0, 0);
+        w_->adjustSize();
+        w_->move(at.left, at.top - above);
+    }
+
     ui::Label& label_;
     QLabel* w_;
 };
@@ -217,6 +237,15 @@ public:
         : ControlView(memo, new QPlainTextEdit(parent)), memo_(memo),
           w_(static_cast<QPlainTextEdit*>(widget())) {
         w_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        connect(w_, &QPlainTextEdit::textChanged, this, [this] {
+            if (updating() || memo_.readOnly)
+                return;
+            // What the widget shows already: the model's echo of this edit is not shown again,
+            // which would move the cursor and drop a final line break being typed.
+            const std::string text = w_->toPlainText().toStdString();
+            shown_ = ui::Memo::splitLines(text);
+            memo_.userEdit(text);
+        });
     }
 
 protected:
@@ -225,9 +254,13 @@ protected:
         showAll();
     }
     void update(ui::Change what) override {
+        if (what == ui::Change::Selection && memo_.allSelected())
+            w_->selectAll();
         if (what != ui::Change::Lines)
             return;
         const auto& lines = memo_.lines();
+        if (lines == shown_)
+            return;
         // Lines are mostly added one at a time: append instead of re-laying out the whole text.
         if (lines.size() == shown_.size() + 1 && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
             w_->appendPlainText(qs(lines.back()));

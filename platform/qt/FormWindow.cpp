@@ -27,6 +27,7 @@ Qt::WindowFlags flagsFor(const ui::Form& form) {
     case ui::BorderStyle::Dialog:
         return Qt::Dialog | framed | Qt::WindowSystemMenuHint;
     case ui::BorderStyle::Single:
+    case ui::BorderStyle::Sizable:
         break;
     }
     Qt::WindowFlags flags = Qt::Window | framed | Qt::WindowSystemMenuHint;
@@ -44,7 +45,10 @@ constexpr int exposeWaitMs = 1000;
 FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
     : QWidget(nullptr, flagsFor(form)), backend_(backend), form_(form) {
     setObjectName(QString::fromStdString(form.name()));
-    setFixedSize(form.clientWidth, form.clientHeight);
+    if (form.border == ui::BorderStyle::Sizable)
+        resize(form.clientWidth, form.clientHeight);
+    else
+        setFixedSize(form.clientWidth, form.clientHeight);
     setFont(qtFont(form.font));
     showCaption();
     for (ui::Control* control : form.controls()) {
@@ -52,6 +56,12 @@ FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
         auto view = makeView(*control, parentView ? parentView->widget() : this);
         control->setObserver(view.get());
         views_.push_back(std::move(view));
+    }
+    for (std::size_t i = 1; i < form.tabOrder.size(); ++i) {
+        const ControlView* before = viewOf(*form.tabOrder[i - 1]);
+        const ControlView* after = viewOf(*form.tabOrder[i]);
+        if (before && after)
+            QWidget::setTabOrder(before->widget(), after->widget());
     }
     showOpacity();
 }
@@ -148,9 +158,14 @@ void FormWindow::previewKey(QWidget* receiver, const QKeyEvent& event) {
     if (key == 0)
         return;
     form_.keyPressed(key, shift);
-    for (const auto& view : views_)
-        if (view->widget() == receiver && view->control().kind() == ui::Kind::Edit)
+    for (const auto& view : views_) {
+        if (view->widget() != receiver)
+            continue;
+        if (view->control().kind() == ui::Kind::Edit)
             static_cast<ui::Edit&>(view->control()).userKeyDown(key, shift);
+        else if (view->control().kind() == ui::Kind::Memo)
+            static_cast<ui::Memo&>(view->control()).userKeyDown(key, shift);
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -66,6 +66,13 @@ void QtBackend::formActivated(ui::Form& form) {
     form.activated();
 }
 
+// A form just shown is the active one, even when the window system has not told so yet: its
+// activation handler runs once for this showing.
+void QtBackend::showActive(ui::Form& form) {
+    activeForm_ = &form;
+    form.activated();
+}
+
 void QtBackend::formCreated(ui::Form& form) {
     auto* window = new FormWindow(*this, form);
     windows_.push_back(window);
@@ -93,7 +100,7 @@ void QtBackend::formDestroyed(ui::Form& form) {
 void QtBackend::showForm(ui::Form& form) {
     if (FormWindow* window = windowOf(form))
         window->open();
-    formActivated(form);
+    showActive(form);
 }
 
 void QtBackend::hideForm(ui::Form& form) {
@@ -110,7 +117,7 @@ void QtBackend::runModal(ui::Form& form) {
     window->setWindowModality(Qt::ApplicationModal);
     window->setModalRun(true);
     window->open();
-    formActivated(form);
+    showActive(form);
     if (form.modalResult() == ui::mr::None) {
         // Every change of the modal result comes from an event, so looking before the loop waits
         // for the next one is enough.
@@ -127,6 +134,8 @@ void QtBackend::runModal(ui::Form& form) {
     window->setModalRun(false);
     window->shut();
     window->setWindowModality(Qt::NonModal);
+    if (activeForm_ == &form) // so its next showing is an activation again
+        activeForm_ = nullptr;
 }
 
 void QtBackend::runMainLoop(ui::Form& mainForm) {

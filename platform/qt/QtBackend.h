@@ -64,6 +64,7 @@ public:
     int textWidth(const ui::Control& control, const std::string& text) override;
 
 private:
+    void showActive(ui::Form& form);
     int ask(Shown shown);
     int showBox(const Shown& shown);
 

@@ -62,6 +62,7 @@ class SimRegistry : public Registry {
 public:
     explicit SimRegistry(Machine& m) : m_(m) {}
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path, bool create) override;
+    std::unique_ptr<RegistryKey> openFullAccess(RegRoot root, const std::string& path) override;
 
 private:
     Machine& m_;

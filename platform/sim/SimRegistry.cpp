@@ -13,7 +13,8 @@ namespace platform::sim {
 namespace {
 
 // machine.json "registry_read_only": true makes the registry behave as for a user without
-// administrator rights: keys open for reading only and every change is refused.
+// administrator rights: keys open for reading only (asking for full access fails) and every change
+// is refused.
 bool isReadOnly(Machine& machine) {
     const auto& state = machine.state();
     if (!state.is_object())
@@ -110,6 +111,12 @@ std::unique_ptr<RegistryKey> SimRegistry::open(RegRoot root, const std::string& 
         return nullptr;
     }
     return std::make_unique<SimRegistryKey>(m_, fullPath);
+}
+
+std::unique_ptr<RegistryKey> SimRegistry::openFullAccess(RegRoot root, const std::string& path) {
+    if (isReadOnly(m_))
+        return nullptr;
+    return open(root, path, false);
 }
 
 } // namespace platform::sim

@@ -89,6 +89,12 @@ struct AppFixture : ::testing::Test {
     MainWindow& f() { return program->mainWindow(); }
     SharedState& s() { return program->state(); }
 
+    // The machine's registry.reg as it stands.
+    std::string registryFile() const {
+        std::ifstream in(tm.folder / "registry.reg", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
     bool exists(const std::string& windowsPath) const { return std::filesystem::exists(tm.host(windowsPath)); }
 
     std::string cache(const std::string& section, const std::string& key) {

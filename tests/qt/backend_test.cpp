@@ -289,13 +289,15 @@ TEST_F(QtBackendTest, ModalRunEndsWithTheButtonsModalResult) {
 }
 
 TEST_F(QtBackendTest, ModalRunEndsAsCancelOnEscapeOrTheCloseButton) {
-    int closes = 0;
+    int closes = 0, activations = 0;
     form.onClose = [&] { ++closes; };
+    form.onActivate = [&] { ++activations; };
     whenLoopRuns([&] { QTest::keyClick(keyTarget(form), Qt::Key_Escape); });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
     whenLoopRuns([&] { windowOf(form)->close(); });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
     EXPECT_EQ(closes, 2);
+    EXPECT_EQ(activations, 2); // every modal showing is an activation of its own
 }
 
 TEST_F(QtBackendTest, MainLoopEndsWhenTheMainFormCloses) {
@@ -332,4 +334,45 @@ TEST_F(QtBackendTest, TextWidthIsMeasuredInTheControlsFont) {
     EXPECT_EQ(wide, QFontMetrics(list()->font()).horizontalAdvance("WWWW"));
     form.List.setFont(ui::Font{"Tahoma", 22, false, false});
     EXPECT_GT(backend.textWidth(form.List, "WWWW"), wide);
+}
+
+TEST_F(QtBackendTest, EditableMemoTakesTypingWithoutLosingTheCursor) {
+    struct EditForm : ui::Form {
+        explicit EditForm(ui::Application& app)
+            : ui::Form(app, "EditForm"), Data(*this, "Data", nullptr, {0, 0, 150, 80}) {
+            clientWidth = 160;
+            clientHeight = 90;
+            Data.readOnly = false;
+        }
+        ui::Memo Data;
+    } edit(app);
+    edit.create();
+    edit.show();
+    auto* w = widgetOf<QPlainTextEdit>(edit, "Data");
+    ASSERT_FALSE(w->isReadOnly());
+    QTest::keyClicks(w, "ab");
+    QTest::keyClick(w, Qt::Key_Return);
+    EXPECT_EQ(edit.Data.lines(), std::vector<std::string>{"ab"});
+    QTest::keyClicks(w, "cd");
+    EXPECT_EQ(edit.Data.lines(), (std::vector<std::string>{"ab", "cd"}));
+    EXPECT_EQ(w->toPlainText(), "ab\ncd");
+    edit.Data.selectAll();
+    EXPECT_EQ(w->textCursor().selectedText(), QString("ab") + QChar(0x2029) + "cd");
+    edit.Data.setLines({"new"});
+    EXPECT_EQ(w->toPlainText(), "new");
+
+    // The read-only memo ignores typing.
+    QTest::keyClicks(widget<QPlainTextEdit>("Memo"), "x");
+    EXPECT_TRUE(form.Memo.lines().empty());
+}
+
+TEST_F(QtBackendTest, OnlyASizableFormCanBeResized) {
+    ui::Form sizable(app, "Sizable");
+    sizable.clientWidth = 200;
+    sizable.clientHeight = 100;
+    sizable.border = ui::BorderStyle::Sizable;
+    sizable.create();
+    EXPECT_EQ(windowOf(sizable)->size(), QSize(200, 100));
+    EXPECT_NE(windowOf(sizable)->minimumSize(), windowOf(sizable)->maximumSize());
+    EXPECT_EQ(windowOf(form)->minimumSize(), windowOf(form)->maximumSize());
 }

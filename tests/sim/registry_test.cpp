@@ -89,6 +89,16 @@ TEST(SimRegistry, AKeyStaysUsableWhileOtherKeysAreCreated) {
         std::string::npos);
 }
 
+TEST(SimRegistry, FullAccessOpensOnlyExistingKeys) {
+    TestMachine m;
+    auto key = registryOf(m).openFullAccess(RegRoot::LocalMachine, kSr);
+    ASSERT_NE(key, nullptr);
+    reg::writeInteger(*key, "Start", 4);
+    EXPECT_EQ(reg::readInteger(*key, "Start"), 4u);
+    EXPECT_EQ(registryOf(m).openFullAccess(RegRoot::LocalMachine, "SOFTWARE\\Nothing"), nullptr);
+    EXPECT_EQ(registryOf(m).open(RegRoot::LocalMachine, "SOFTWARE\\Nothing", false), nullptr);
+}
+
 TEST(SimRegistry, ReadOnlyRegistryRefusesCreationAndWrites) {
     TestMachine m;
     m.json()["registry_read_only"] = true;
@@ -96,6 +106,7 @@ TEST(SimRegistry, ReadOnlyRegistryRefusesCreationAndWrites) {
     const std::string before = registryText(m);
 
     EXPECT_EQ(registryOf(m).open(RegRoot::LocalMachine, kSr, true), nullptr);
+    EXPECT_EQ(registryOf(m).openFullAccess(RegRoot::LocalMachine, kSr), nullptr);
     auto key = registryOf(m).open(RegRoot::LocalMachine, kSr, false);
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(reg::readInteger(*key, "Start"), 0u);

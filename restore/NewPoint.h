@@ -1,0 +1,20 @@
+#pragma once
+// The request that makes a new restore point of the system checkpoint kind.
+#include "platform/SystemRestore.h"
+
+#include <string>
+
+namespace restore {
+
+inline constexpr std::uint32_t beginSystemChange = 100;
+inline constexpr std::uint32_t checkpoint = 7;
+
+// BEGIN_SYSTEM_CHANGE, CHECKPOINT, sequence 0, and the title in Windows-1252 at the start of a
+// zero-filled description. A title longer than the description is cut so that one zero byte
+// always ends it.
+platform::RestorePointInfoA creationRequest(const std::string& title);
+
+// Asks the service once for the point; true when it accepted.
+bool createPoint(platform::SystemRestore& service, const std::string& title);
+
+} // namespace restore

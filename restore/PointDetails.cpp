@@ -1,0 +1,35 @@
+#include "restore/PointDetails.h"
+
+#include "platform/Text.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace restore {
+
+std::vector<std::string> detailLines(const platform::IniFile& cache, const std::string& entry,
+                                     const std::string& machineGuid, const Lookup& lookup) {
+    const auto line = [&](const char* key, const char* frenchDefault, const std::string& value) {
+        return lookup(key, frenchDefault) + " " + value;
+    };
+    return {line("GUID", "GUID :", machineGuid), "",
+            line("Box1", "Dossier :", cache.readString(entry, "DirectoryName", "")),
+            line("Box2", "Type de restauration :", cache.readString(entry, "Type", "")),
+            line("Box3", "Numéro de séquence :", cache.readString(entry, "Number", ""))};
+}
+
+std::optional<std::int32_t> sequenceNumber(const platform::IniFile& cache, const std::string& entry) {
+    const std::string stored = platform::text::trim(cache.readString(entry, "Number", ""));
+    if (stored.empty())
+        return std::nullopt;
+    try {
+        const long long n = platform::text::toInteger(stored);
+        if (n < 0 || n > std::numeric_limits<std::int32_t>::max())
+            return std::nullopt;
+        return static_cast<std::int32_t>(n);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace restore

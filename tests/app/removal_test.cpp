@@ -1,0 +1,134 @@
+#include "AppFixture.h"
+
+#include "restore/PointDetails.h"
+
+using testing_support::AppFixture;
+using testing_support::programFolder;
+
+namespace {
+
+struct RemovalTest : AppFixture {
+    RemovalTest() {
+        ordinaryStart();
+        setPoints(
+            {point("20061004153000.000000+120", "A", 7, 44), point("20061005100000.000000+120", "B", 0, 45)});
+    }
+    std::string cachePath() const { return std::string(programFolder) + "KestrafenTemp.ini"; }
+    std::vector<std::string> serviceCalls() {
+        std::vector<std::string> lines;
+        for (const auto& line : tm.journal())
+            if (line.rfind("SRRemove", 0) == 0 || line.rfind("Restore", 0) == 0 ||
+                line.rfind("CMD", 0) == 0 || line == "Restart")
+                lines.push_back(line);
+        return lines;
+    }
+    using Texts = std::vector<std::string>;
+};
+
+TEST_F(RemovalTest, StoredNumberIsTakenOnlyWhenTheServiceCanUseIt) {
+    startProgram();
+    const struct {
+        std::optional<std::string> stored;
+        std::optional<std::int32_t> number;
+    } cases[] = {{"45", 45},
+                 {" 7 ", 7},
+                 {"0", 0},
+                 {std::nullopt, std::nullopt},
+                 {"", std::nullopt},
+                 {"RP45", std::nullopt},
+                 {"-1", std::nullopt},
+                 {"2147483648", std::nullopt}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(tm.host(cachePath()));
+        if (c.stored)
+            s().pointCache.writeString("entry", "Number", *c.stored);
+        EXPECT_EQ(restore::sequenceNumber(s().pointCache, "entry"), c.number) << c.stored.value_or("(none)");
+    }
+}
+
+TEST_F(RemovalTest, BothButtonsAskForASelectionAndNoChangesNothing) {
+    startProgram();
+    for (ui::Button* button : {&f().Detruire, &f().Appliquer}) {
+        backend.clearMessages();
+        f().PointR.setItemIndex(-1);
+        button->userClick();
+        EXPECT_EQ(backend.messageTexts(), (Texts{"Veuillez sélectionner un point de restauration."}));
+
+        backend.clearMessages();
+        f().PointR.userSelect(1);
+        backend.setNextAnswer(false);
+        button->userClick();
+        ASSERT_EQ(backend.messages().size(), 1u);
+        EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Confirmation);
+    }
+    EXPECT_EQ(f().PointR.count(), 2);
+    EXPECT_EQ(f().Informations.lines().size(), 5u);
+    EXPECT_TRUE(serviceCalls().empty());
+}
+
+TEST_F(RemovalTest, DeletionRemovesTheEntryOnlyWhenTheServiceDid) {
+    startProgram();
+    f().PointR.userSelect(1);
+    backend.setNextAnswer(true);
+    f().Detruire.userClick();
+    EXPECT_EQ(f().PointR.items(), (Texts{"(04/10/2006 15:30:00) A"}));
+    EXPECT_EQ(f().PointR.itemIndex(), -1);
+    EXPECT_TRUE(f().Informations.lines().empty());
+    EXPECT_EQ(tm.json()["system_restore"]["points"].size(), 1u);
+
+    // The last point stays, after the question.
+    backend.clearMessages();
+    f().PointR.userSelect(0);
+    backend.setNextAnswer(true);
+    f().Detruire.userClick();
+    EXPECT_EQ(backend.messageTexts().back(), "Il vous faut garder au moins un point.");
+    EXPECT_EQ(serviceCalls(), (Texts{"SRRemoveRestorePoint 45"}));
+    EXPECT_EQ(f().PointR.count(), 1);
+}
+
+TEST_F(RemovalTest, RefusedRemovalKeepsTheEntry) {
+    startProgram();
+    setPoints({point("20061004153000.000000+120", "A", 7, 44)}); // 45 went behind the program's back
+    f().PointR.userSelect(1);
+    backend.setNextAnswer(true);
+    f().Detruire.userClick();
+    EXPECT_EQ(backend.messageTexts().back(), "Impossible de supprimer le point de restauration.");
+    EXPECT_EQ(f().PointR.count(), 2);
+    EXPECT_EQ(f().PointR.itemIndex(), 1);
+}
+
+TEST_F(RemovalTest, PointGoneFromTheCacheIsNeverSentAsNumberZero) {
+    for (const char* name : {"Detruire", "Appliquer"}) {
+        startProgram();
+        auto* button = static_cast<ui::Button*>(f().findControl(name));
+        f().PointR.userSelect(0);
+        std::filesystem::remove(tm.host(cachePath()));
+        backend.clearMessages();
+        backend.setNextAnswer(true);
+        button->userClick();
+        EXPECT_EQ(backend.messageTexts().back(),
+                  "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour.")
+            << name;
+        EXPECT_EQ(cache("(04/10/2006 15:30:00) A", "Number"), "44"); // listed again
+        EXPECT_EQ(f().PointR.count(), 2);
+    }
+    EXPECT_TRUE(serviceCalls().empty());
+}
+
+TEST_F(RemovalTest, RollBackCleansUpBeforeTheRestart) {
+    startProgram();
+    tm.write(std::string(programFolder) + "res\\SR-ChgLog.LOG", "log");
+    tm.write(std::string(programFolder) + "res.cab", "cab");
+    std::vector<bool> leftAtRestart;
+    tm.machine->onRestart = [&] {
+        for (const char* name : {"res", "res.cab", "KestrafenTemp.ini"})
+            leftAtRestart.push_back(exists(std::string(programFolder) + name));
+    };
+    f().PointR.userSelect(1);
+    backend.setNextAnswer(true);
+    f().Appliquer.userClick();
+    EXPECT_EQ(serviceCalls(), (Texts{"Restore 45", "CMD /c shutdown -r -t 0", "Restart"}));
+    EXPECT_EQ(leftAtRestart, (std::vector<bool>{false, false, false}));
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+#include "AppFixture.h"
+
+#include "app/ExclusionEditor.h"
+#include "app/RepairWindow.h"
+#include "app/SettingsDialog.h"
+#include "config/RestoreSettings.h"
+
+using testing_support::AppFixture;
+using testing_support::programFolder;
+
+namespace {
+
+struct SettingsTest : AppFixture {
+    SettingsTest() {
+        ordinaryStart();
+        startProgram();
+    }
+
+    std::unique_ptr<platform::RegistryKey> key() {
+        return platform->registry.open(platform::RegRoot::LocalMachine, config::systemRestoreKey, false);
+    }
+    void setStored(std::optional<std::uint32_t> life, std::optional<std::uint32_t> global) {
+        auto k = key();
+        k->deleteValue("RPLifeInterval");
+        k->deleteValue("RPGlobalInterval");
+        if (life)
+            platform::reg::writeInteger(*k, "RPLifeInterval", *life);
+        if (global)
+            platform::reg::writeInteger(*k, "RPGlobalInterval", *global);
+    }
+    std::uint32_t stored(const char* name) { return platform::reg::readInteger(*key(), name); }
+
+    // Runs the settings command with a script for the dialog.
+    void settings(std::function<void(SettingsDialog&)> script) {
+        backend.setNextModal([script](ui::Form& form) { script(static_cast<SettingsDialog&>(form)); });
+        f().Duree.userClick();
+    }
+    std::vector<std::string> journalSince(size_t from) {
+        const auto all = tm.journal();
+        return {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()};
+    }
+    static const std::string message10;
+};
+
+const std::string SettingsTest::message10 = "Veuillez entrer des nombres entiers seulement.";
+
+TEST_F(SettingsTest, StoredSecondsShowAsDaysAndHoursAndAreWrittenBack) {
+    const struct {
+        std::optional<std::uint32_t> life, global;
+        const char *days, *hours;
+        std::uint32_t lifeAfter, globalAfter;
+    } cases[] = {
+        {90 * 86400, 86400, "90", "24", 90 * 86400, 86400},
+        {100000, 86400, "1", "24", 86400, 86400},
+        {std::nullopt, std::nullopt, "0", "0", 0, 0},
+    };
+    for (const auto& c : cases) {
+        setStored(c.life, c.global);
+        std::string days, hours;
+        settings([&](SettingsDialog& d) {
+            days = d.Titre.text();
+            hours = d.Titre2.text();
+            d.Valider.userClick();
+        });
+        EXPECT_EQ(days, c.days);
+        EXPECT_EQ(hours, c.hours);
+        EXPECT_EQ(stored("RPLifeInterval"), c.lifeAfter);
+        EXPECT_EQ(stored("RPGlobalInterval"), c.globalAfter);
+    }
+}
+
+TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
+    const struct {
+        const char *days, *hours;
+    } refused[] = {{"12a", "24"}, {"", "24"}, {"30", ""}, {"0x1E", "24"}, {"24856", "24"}, {"30", "596524"}};
+    setStored(7776000, 86400);
+    for (const auto& c : refused) {
+        backend.clearMessages();
+        std::string daysAfter, hoursAfter;
+        bool stillOpen = false;
+        settings([&](SettingsDialog& d) {
+            d.Titre.userType(c.days);
+            d.Titre2.userType(c.hours);
+            d.Valider.userClick();
+            stillOpen = d.modalResult() == ui::mr::None;
+            daysAfter = d.Titre.text();
+            hoursAfter = d.Titre2.text();
+        });
+        EXPECT_TRUE(stillOpen) << c.days << "/" << c.hours;
+        EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{message10}) << c.days << "/" << c.hours;
+        EXPECT_EQ(daysAfter, c.days);
+        EXPECT_EQ(hoursAfter, c.hours);
+        EXPECT_EQ(stored("RPLifeInterval"), 7776000u);
+        EXPECT_EQ(stored("RPGlobalInterval"), 86400u);
+    }
+
+    // A refusal, then a good number in the same run.
+    settings([](SettingsDialog& d) {
+        d.Titre.userType("abc");
+        d.Valider.userClick();
+        d.Titre.userType("-5");
+        d.Titre2.userType(" 12");
+        d.Valider.userClick();
+    });
+    EXPECT_EQ(stored("RPLifeInterval"), static_cast<std::uint32_t>(-5 * 86400));
+    EXPECT_EQ(stored("RPGlobalInterval"), 12u * 3600);
+    EXPECT_NE(registryFile().find("\"RPLifeInterval\"=dword:fff96880"), std::string::npos);
+}
+
+TEST_F(SettingsTest, DriveListsCallTheServiceInOrderEnablesFirst) {
+    const struct {
+        const char *enable, *disable;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"D,E:", "", {"Enable D:\\", "Enable E:\\"}},
+        {"D, E", "", {"Enable D:\\", "Enable  E:\\"}},
+        {"D,,E", "", {"Enable D:\\", "Enable :\\", "Enable E:\\"}},
+        {"c", "", {"Enable c:\\"}},
+        {"", "D:\\,E", {"Disable D:\\", "Disable E:\\"}},
+        {"D,E", "F", {"Enable D:\\", "Enable E:\\", "Disable F:\\"}},
+    };
+    for (const auto& c : cases) {
+        const size_t from = tm.journal().size();
+        const int repaints = backend.repaintCount();
+        settings([&](SettingsDialog& d) {
+            d.Activer.userType(c.enable);
+            d.Desactiver.userType(c.disable);
+            d.Valider.userClick();
+        });
+        EXPECT_EQ(journalSince(from), c.calls) << c.enable << " / " << c.disable;
+        // No item named the system drive: the main window is left as it was.
+        EXPECT_EQ(backend.repaintCount(), repaints);
+        EXPECT_TRUE(f().Creer.enabled());
+    }
+}
+
+TEST_F(SettingsTest, TheSystemDriveOffThenOnRefreshesTheMainWindow) {
+    ASSERT_GT(f().PointR.count(), 0);
+    tm.write(std::string(programFolder) + "res.cab", "old");
+    size_t from = tm.journal().size();
+    settings([](SettingsDialog& d) {
+        d.Desactiver.userType("C:\\");
+        d.Valider.userClick();
+    });
+    EXPECT_EQ(journalSince(from), std::vector<std::string>{"Disable C:\\"});
+    EXPECT_FALSE(exists(std::string(programFolder) + "res.cab"));
+    EXPECT_EQ(f().PointR.count(), 0);
+    EXPECT_FALSE(f().Creer.enabled());
+    EXPECT_TRUE(f().off());
+
+    tm.write(std::string(programFolder) + "res.cab", "old");
+    from = tm.journal().size();
+    std::vector<bool> creerDuringWait;
+    backend.onProcessMessages = [&] { creerDuringWait.push_back(f().Creer.enabled()); };
+    settings([](SettingsDialog& d) {
+        d.Activer.userType("C");
+        d.Valider.userClick();
+    });
+    backend.onProcessMessages = nullptr;
+    EXPECT_EQ(journalSince(from), std::vector<std::string>{"Enable C:\\"});
+    EXPECT_FALSE(exists(std::string(programFolder) + "res.cab"));
+    ASSERT_FALSE(creerDuringWait.empty());
+    EXPECT_FALSE(creerDuringWait.front());
+    EXPECT_EQ(f().PointR.count(), 1);
+    EXPECT_TRUE(f().Creer.enabled());
+    EXPECT_FALSE(f().off());
+}
+
+TEST_F(SettingsTest, CancelAfterAValidatedRunWritesNothing) {
+    settings([](SettingsDialog& d) {
+        d.Titre.userType("30");
+        d.Activer.userType("D");
+        d.Valider.userClick();
+    });
+    EXPECT_EQ(stored("RPLifeInterval"), 2592000u);
+    setStored(100000, 7200);
+    const size_t from = tm.journal().size();
+    settings([](SettingsDialog& d) {
+        d.Activer.userType("E");
+        d.Annuler.userClick();
+    });
+    settings([](SettingsDialog& d) { d.Activer.userType("E"); }); // the close box
+    EXPECT_EQ(stored("RPLifeInterval"), 100000u);
+    EXPECT_EQ(stored("RPGlobalInterval"), 7200u);
+    EXPECT_TRUE(journalSince(from).empty());
+}
+
+TEST_F(SettingsTest, ComingBackFromTheEditorOrRepairRefreshesTheFields) {
+    setStored(90 * 86400, 86400);
+    for (const bool editor : {true, false}) {
+        std::string daysBack, drivesBack, captionBack;
+        bool hiddenMeanwhile = true;
+        settings([&](SettingsDialog& d) {
+            d.Titre.userType("55");
+            d.Activer.userType("D");
+            backend.setNextModal([&](ui::Form&) { hiddenMeanwhile = !d.visible(); });
+            (editor ? d.Avance : d.Reparer2).userClick();
+            daysBack = d.Titre.text();
+            drivesBack = d.Activer.text();
+            captionBack = d.caption();
+            d.Valider.userClick();
+        });
+        EXPECT_TRUE(hiddenMeanwhile);
+        EXPECT_EQ(daysBack, "90");
+        EXPECT_EQ(drivesBack, "");
+        EXPECT_EQ(captionBack, "Configurer le système de restauration");
+        EXPECT_EQ(stored("RPLifeInterval"), 90u * 86400);
+    }
+    EXPECT_EQ(backend.modalLog(), (std::vector<std::string>{"TForm3", "TForm4", "TForm3", "TForm5"}));
+}
+
+} // namespace

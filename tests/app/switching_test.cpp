@@ -1,0 +1,169 @@
+#include "AppFixture.h"
+
+#include "lang/Keys.h"
+
+#include <functional>
+
+using testing_support::AppFixture;
+using testing_support::programFolder;
+
+namespace {
+
+// Passes every call on to the machine's object, letting the test look at the window first.
+class WatchedAutomation : public platform::SrAutomation {
+public:
+    WatchedAutomation(std::unique_ptr<platform::SrAutomation> real, std::function<void()> watch)
+        : real_(std::move(real)), watch_(std::move(watch)) {}
+    void Restore(std::int32_t n) override {
+        watch_();
+        real_->Restore(n);
+    }
+    void Enable(const std::string& drive) override {
+        watch_();
+        real_->Enable(drive);
+    }
+    void Disable(const std::string& drive) override {
+        watch_();
+        real_->Disable(drive);
+    }
+
+private:
+    std::unique_ptr<platform::SrAutomation> real_;
+    std::function<void()> watch_;
+};
+
+struct SwitchingTest : AppFixture {
+    SwitchingTest() { ordinaryStart(); }
+    std::int64_t now() { return platform->process.nowMs(); }
+    std::vector<std::string> switches() {
+        std::vector<std::string> lines;
+        for (const auto& line : tm.journal())
+            if (line.rfind("Enable", 0) == 0 || line.rfind("Disable", 0) == 0)
+                lines.push_back(line);
+        return lines;
+    }
+    void startSwitchedOff() {
+        setServiceStart(4);
+        setPoints(nlohmann::ordered_json::array());
+        startProgram();
+        ASSERT_TRUE(f().off());
+    }
+    bool allMainControlsEnabled() {
+        for (ui::Control* c : f().mainControls())
+            if (!c->enabled())
+                return false;
+        return true;
+    }
+};
+
+TEST_F(SwitchingTest, SwitchingOffEmptiesTheListBeforeTellingTheService) {
+    startProgram();
+    ASSERT_FALSE(f().off());
+    f().PointR.userSelect(0);
+    tm.write(std::string(programFolder) + "res.cab", "cab");
+    int listed = -1, detailLines = -1;
+    s().systemRestore = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [&] {
+        listed = f().PointR.count();
+        detailLines = static_cast<int>(f().Informations.lines().size());
+    });
+
+    backend.setNextAnswer(false);
+    f().Activer.userClick();
+    EXPECT_TRUE(switches().empty());
+    EXPECT_GT(f().PointR.count(), 0);
+
+    backend.setNextAnswer(true);
+    f().Activer.userClick();
+    EXPECT_EQ(switches(), (std::vector<std::string>{"Disable C:\\"}));
+    EXPECT_EQ(listed, 0);
+    EXPECT_EQ(detailLines, 0);
+    EXPECT_TRUE(f().off());
+    EXPECT_EQ(f().PointR.count(), 0);
+    EXPECT_FALSE(f().Creer.enabled());
+    EXPECT_TRUE(f().Activer.enabled());
+    EXPECT_EQ(f().Activer.caption(), "Activer la restauration système");
+    EXPECT_FALSE(exists(std::string(programFolder) + "res.cab"));
+    EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
+}
+
+TEST_F(SwitchingTest, SwitchingOnReturnsOnceAPointIsListedAndOnlyWarnsOfLowSpace) {
+    const struct {
+        std::uint64_t freeKb;
+        bool warned;
+    } cases[] = {{204800, true}, {204801, false}};
+    for (const auto& c : cases) {
+        tm.json()["drives"]["C"]["free_bytes"] = c.freeKb * 1024;
+        startSwitchedOff();
+        backend.clearMessages();
+        backend.setNextAnswer(true);
+        const std::int64_t start = now();
+        f().Activer.userClick();
+        const std::int64_t took = now() - start;
+
+        EXPECT_EQ(backend.messageTexts().size() == 2, c.warned) << c.freeKb; // the question, then the warning
+        EXPECT_EQ(switches().back(), "Enable C:\\");
+        EXPECT_EQ(f().PointR.count(), 1) << c.freeKb;
+        EXPECT_GE(took, 1500); // the service makes its checkpoint 1.5 s after Enable
+        EXPECT_LT(took, 1500 + 500);
+        EXPECT_FALSE(f().off());
+        EXPECT_EQ(f().Activer.caption(), "Désactiver la restauration système");
+        EXPECT_TRUE(allMainControlsEnabled());
+    }
+}
+
+TEST_F(SwitchingTest, SwitchingOnGivesUpAfterTwoMinutesWithoutAPoint) {
+    tm.json()["system_restore"]["point_after_enable_ms"] = 600000;
+    startSwitchedOff();
+    backend.setNextAnswer(true);
+    const std::int64_t start = now();
+    f().Activer.userClick();
+    EXPECT_GE(now() - start, 1000 + 120000);
+    EXPECT_LT(now() - start, 1000 + 125000);
+    EXPECT_EQ(backend.messageTexts().back(), lang::keys::atUseDefault("Message15"));
+    // The window shows what the registry says: on, with an empty list.
+    EXPECT_FALSE(f().off());
+    EXPECT_EQ(f().PointR.count(), 0);
+    EXPECT_TRUE(f().Creer.enabled());
+}
+
+TEST_F(SwitchingTest, ClosingDuringTheWaitEndsItAndCloses) {
+    startSwitchedOff();
+    backend.setNextAnswer(true);
+    backend.onProcessMessages = [&] {
+        if (!switches().empty())
+            f().closeRequested();
+    };
+    const std::int64_t start = now();
+    f().Activer.userClick();
+    backend.onProcessMessages = nullptr;
+    EXPECT_LT(now() - start, 1500);
+    EXPECT_FALSE(f().visible());
+    EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
+}
+
+TEST_F(SwitchingTest, FailedAutomationObjectAtStartStillClearsOldFiles) {
+    tm.json()["system_restore"]["automation_fails"] = true;
+    tm.save();
+    tm.write(std::string(programFolder) + "res\\SR-ChgLog.LOG", "old");
+    tm.write(std::string(programFolder) + "res.cab", "old");
+    tm.write(std::string(programFolder) + "KestrafenTemp.ini", "[(01/01/2000) Vieux]\r\nNumber=3\r\n");
+    create();
+    ASSERT_FALSE(backend.messages().empty());
+    EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);
+    EXPECT_FALSE(exists(std::string(programFolder) + "res"));
+    EXPECT_FALSE(exists(std::string(programFolder) + "res.cab"));
+    EXPECT_FALSE(exists(std::string(programFolder) + "KestrafenTemp.ini"));
+    EXPECT_EQ(f().Langue2.text(), "Français"); // the rest of the start went on
+
+    // Switching then reports the missing object before anything is locked or emptied.
+    program->run();
+    const int listed = f().PointR.count();
+    backend.clearMessages();
+    backend.setNextAnswer(true);
+    f().Activer.userClick();
+    EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
+    EXPECT_EQ(f().PointR.count(), listed);
+    EXPECT_TRUE(allMainControlsEnabled());
+}
+
+} // namespace
