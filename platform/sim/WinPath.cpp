@@ -118,6 +118,13 @@ std::optional<std::filesystem::path> WinPath::toHost(const std::string& windowsP
     if (p.drive == 0 || p.escaped)
         return std::nullopt;
     std::filesystem::path host = drives_ / std::string(1, p.drive);
+    // Most paths exist as spelled: one look at the whole path then stands for one per component.
+    std::filesystem::path spelled = host;
+    for (const std::string& part : p.parts)
+        spelled /= part;
+    std::error_code ec;
+    if (std::filesystem::symlink_status(spelled, ec).type() != std::filesystem::file_type::not_found)
+        return spelled;
     bool existing = true; // once a component is missing, nothing below it can exist
     for (const std::string& part : p.parts) {
         if (existing) {
