@@ -45,6 +45,9 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     onClose = [this] { FormClose(); };
     onKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
     Langue2.onChange = [this] { Langue2Change(); };
+    Modifications.onMouseUp = [this](ui::MouseButton button, unsigned shift, int x, int y) {
+        ModificationsMouseUp(button, shift, x, y);
+    };
 }
 
 MainWindow::~MainWindow() {

@@ -8,12 +8,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace platform::qt {
 
@@ -140,23 +143,42 @@ private:
     QGroupBox* w_;
 };
 
-// A check box whose state only the model changes: a click asks the model, which toggles.
+// A check box whose state only the model changes: a click asks the model, which toggles. It tells
+// a click of the mouse from the space bar, and reports the release of the other mouse buttons.
 class ModelCheckBox : public QCheckBox {
 public:
     using QCheckBox::QCheckBox;
+    bool releasingMouse = false;
+    std::function<void(ui::MouseButton)> onOtherButtonUp;
 
 protected:
     void nextCheckState() override {}
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            releasingMouse = true;
+            QCheckBox::mouseReleaseEvent(event);
+            releasingMouse = false;
+            return;
+        }
+        QCheckBox::mouseReleaseEvent(event);
+        if (onOtherButtonUp && rect().contains(event->position().toPoint()))
+            onOtherButtonUp(event->button() == Qt::RightButton ? ui::MouseButton::Right : ui::MouseButton::Middle);
+    }
 };
 
 class CheckBoxView : public ControlView {
 public:
     CheckBoxView(ui::CheckBox& box, QWidget* parent)
-        : ControlView(box, new ModelCheckBox(parent)), box_(box), w_(static_cast<QCheckBox*>(widget())) {
+        : ControlView(box, new ModelCheckBox(parent)), box_(box), w_(static_cast<ModelCheckBox*>(widget())) {
         connect(w_, &QCheckBox::clicked, this, [this] {
-            if (!updating())
+            if (updating())
+                return;
+            if (w_->releasingMouse)
                 box_.userClick();
+            else
+                box_.userToggleByKey();
         });
+        w_->onOtherButtonUp = [this](ui::MouseButton button) { box_.userMouseUp(button); };
     }
 
 protected:
@@ -173,7 +195,7 @@ protected:
 
 private:
     ui::CheckBox& box_;
-    QCheckBox* w_;
+    ModelCheckBox* w_;
 };
 
 class EditView : public ControlView {
@@ -224,30 +246,44 @@ protected:
         showAll();
     }
     void update(ui::Change what) override {
-        if (what != ui::Change::Lines)
-            return;
-        const auto& lines = memo_.lines();
-        // Lines are mostly added one at a time: append instead of re-laying out the whole text.
-        if (lines.size() == shown_.size() + 1 && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
-            w_->appendPlainText(qs(lines.back()));
-            shown_.push_back(lines.back());
-            return;
+        if (what == ui::Change::Lines)
+            showAll();
+        else if (what == ui::Change::LinesAdded)
+            showAdded();
+        else if (what == ui::Change::Caret) {
+            w_->moveCursor(QTextCursor::End);
+            w_->ensureCursorVisible();
         }
-        showAll();
     }
 
 private:
     void showAll() {
-        shown_ = memo_.lines();
-        QStringList lines;
-        for (const auto& line : shown_)
-            lines << qs(line);
-        w_->setPlainText(lines.join('\n'));
+        const auto& lines = memo_.lines();
+        QStringList texts;
+        for (const auto& line : lines)
+            texts << qs(line);
+        w_->setPlainText(texts.join('\n'));
+        shown_ = lines.size();
+    }
+    // Only the new lines, in one append: the text already laid out stays as it is.
+    void showAdded() {
+        const auto& lines = memo_.lines();
+        if (lines.size() < shown_ || shown_ == 0) {
+            showAll();
+            return;
+        }
+        QString text;
+        for (std::size_t i = shown_; i < lines.size(); ++i)
+            text += '\n' + qs(lines[i]);
+        QTextCursor end(w_->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(text);
+        shown_ = lines.size();
     }
 
     ui::Memo& memo_;
     QPlainTextEdit* w_;
-    std::vector<std::string> shown_;
+    std::size_t shown_ = 0; // lines of the model the widget shows
 };
 
 class ComboBoxView : public ControlView {
