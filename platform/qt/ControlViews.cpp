@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <qdrawutil.h>
 
@@ -253,6 +254,8 @@ protected:
         else if (what == ui::Change::Caret) {
             w_->moveCursor(QTextCursor::End);
             w_->ensureCursorVisible();
+            // The caret's line alone may stay half hidden at the bottom edge: show the very end.
+            w_->verticalScrollBar()->setValue(w_->verticalScrollBar()->maximum());
         }
     }
 

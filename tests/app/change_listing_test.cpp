@@ -70,6 +70,8 @@ struct ChangeListingTest : AppFixture {
 
 TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
     startProgram();
+    // A cabinet left from elsewhere is not taken for the tool's.
+    platform::sim::writeCabinet(tm.host(cabinet), {{"SR-ChgLog.LOG", "RPDir=OLD"}});
     EnabledLog order;
     observe(order);
     backend.setNextAnswer(true);
@@ -89,6 +91,16 @@ TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
     EXPECT_EQ(order.changes, expected);
     for (ui::Control* c : f().mainControls())
         c->setObserver(nullptr);
+
+    // The sample machine's log lists the installation of Office for its point.
+    const auto& entries = f().PointR.items();
+    const auto office = std::ranges::find_if(entries, [&](const std::string& e) { return cache(e, "DirectoryName") == "RP39"; });
+    ASSERT_NE(office, entries.end());
+    f().Informations.clear();
+    app.dispatch([&] { f().listChanges(*office); });
+    const auto& lines = f().Informations.lines();
+    EXPECT_EQ(lines.size(), 2u + 6 * 10);
+    EXPECT_EQ(std::ranges::count(lines, "EventString = FILE-CREATE"), 5);
 
     // Checked again later: the unpacked log is reused, nothing is asked or run.
     backend.clearMessages();
