@@ -233,6 +233,8 @@ private:
     QLineEdit* w_;
 };
 
+// Lines added at the end reach the widget in one insertion at the next turn of the event loop: a
+// listing that adds a few lines at a time then lays the text out once per turn, not once per add.
 class MemoView : public ControlView {
 public:
     MemoView(ui::Memo& memo, QWidget* parent)
@@ -247,11 +249,15 @@ protected:
         showAll();
     }
     void update(ui::Change what) override {
-        if (what == ui::Change::Lines)
+        if (what == ui::Change::Lines) {
             showAll();
-        else if (what == ui::Change::LinesAdded)
+        } else if (what == ui::Change::LinesAdded) {
+            if (!flushQueued_) {
+                flushQueued_ = true;
+                QMetaObject::invokeMethod(this, [this] { showAdded(); }, Qt::QueuedConnection);
+            }
+        } else if (what == ui::Change::Caret) {
             showAdded();
-        else if (what == ui::Change::Caret) {
             w_->moveCursor(QTextCursor::End);
             w_->ensureCursorVisible();
             // The caret's line alone may stay half hidden at the bottom edge: show the very end.
@@ -267,10 +273,14 @@ private:
             texts << qs(line);
         w_->setPlainText(texts.join('\n'));
         shown_ = lines.size();
+        flushQueued_ = false;
     }
-    // Only the new lines, in one append: the text already laid out stays as it is.
+    // Only the lines added since the widget was last brought up to date, in one insertion.
     void showAdded() {
+        flushQueued_ = false;
         const auto& lines = memo_.lines();
+        if (lines.size() == shown_)
+            return;
         if (lines.size() < shown_ || shown_ == 0) {
             showAll();
             return;
@@ -287,6 +297,7 @@ private:
     ui::Memo& memo_;
     QPlainTextEdit* w_;
     std::size_t shown_ = 0; // lines of the model the widget shows
+    bool flushQueued_ = false;
 };
 
 class ComboBoxView : public ControlView {

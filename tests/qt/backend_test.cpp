@@ -133,6 +133,7 @@ TEST_F(QtBackendTest, ListFollowsSortedAddsInsertsRemovalsAndSelection) {
 TEST_F(QtBackendTest, MemoAppendsAndReplacesLines) {
     form.Memo.add("one");
     form.Memo.add("two");
+    QApplication::processEvents(); // added lines are shown at the next turn of the event loop
     EXPECT_EQ(widget<QPlainTextEdit>("Memo")->toPlainText(), "one\ntwo");
     form.Memo.setLines({"three"});
     EXPECT_EQ(widget<QPlainTextEdit>("Memo")->toPlainText(), "three");
@@ -144,6 +145,7 @@ TEST_F(QtBackendTest, MemoTakesLinesInOneBatchAndShowsItsEnd) {
     form.Memo.add("");
     form.Memo.addLines({"", "first"}); // empty lines stay lines, even at the start
     form.Memo.addLines({"second", "", "third"});
+    QApplication::processEvents();
     auto* memo = widget<QPlainTextEdit>("Memo");
     EXPECT_EQ(memo->toPlainText(), "\n\nfirst\nsecond\n\nthird");
     for (int i = 0; i < 200; ++i)
