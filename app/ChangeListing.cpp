@@ -25,8 +25,9 @@ void MainWindow::ModificationsMouseUp(ui::MouseButton, unsigned, int, int) {
         return;
     }
     repaint();
-    const std::vector<ui::Control*> controls = {&Creer,   &Detruire,  &Duree,         &Informations, &PointR,
-                                                &Appliquer, &Activer, &Modifications, &Jour,         &Langue2};
+    const std::vector<ui::Control*> controls = {&Creer,  &Detruire,  &Duree,   &Informations,
+                                                &PointR, &Appliquer, &Activer, &Modifications,
+                                                &Jour,   &Langue2};
     ui::setEnabled(controls, false);
     try {
         CabExtract();
@@ -88,8 +89,8 @@ void MainWindow::listChanges(const std::string& entry) {
     const std::string logFile = state_.inProgramFolder("res\\SR-ChgLog.LOG");
     if (!state_.platform.files.fileExists(logFile))
         return; // a cabinet without the change log: the details stay as they are
-    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour,
-                    &Langue2},
+    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications,
+                    &Jour, &Langue2},
                    false);
     try {
         app().processMessages();

@@ -36,7 +36,8 @@ struct LogMachine {
             std::abort();
         folder = fs::path(pattern) / "machine";
         platform::sim::Machine::ensureExists(folder);
-        machine = std::make_unique<platform::sim::Machine>(folder, std::make_unique<platform::sim::VirtualClock>());
+        machine =
+            std::make_unique<platform::sim::Machine>(folder, std::make_unique<platform::sim::VirtualClock>());
         platform = std::make_unique<platform::Platform>(machine->platform());
         const std::string programFolder = platform->programFolder;
         platform->files.createFolder(programFolder + "res");
@@ -57,8 +58,8 @@ struct LogMachine {
         for (int point = 1; point <= points; ++point)
             for (int i = 0; i < recordsPerPoint; ++i)
                 log += "RPDir=RP" + std::to_string(point) + ",Drive=C:\\,SeqNum=" + std::to_string(i) +
-                       ",EventString=FILE-MODIFY,Path1=\\WINDOWS\\system32\\drivers\\pilote" + std::to_string(i) +
-                       ".sys,Path2=,Temp=A" + std::to_string(1000000 + i) + ".sys\r\n";
+                       ",EventString=FILE-MODIFY,Path1=\\WINDOWS\\system32\\drivers\\pilote" +
+                       std::to_string(i) + ".sys,Path2=,Temp=A" + std::to_string(1000000 + i) + ".sys\r\n";
         return log;
     }
 };

@@ -23,7 +23,9 @@ std::string_view fieldValue(std::string_view line, std::string_view key) {
 }
 
 std::vector<std::string> recordLines(std::string_view line) {
-    const auto value = [line](std::string_view key) { return platform::text::fromCp1252(fieldValue(line, key)); };
+    const auto value = [line](std::string_view key) {
+        return platform::text::fromCp1252(fieldValue(line, key));
+    };
     return {"",
             "- " + value("Drive"),
             "EventString = " + value("EventString"),
@@ -43,7 +45,8 @@ void scanChangeLog(std::string_view log, std::string_view pointFolder,
         if (key == std::string_view::npos)
             return;
         const std::size_t lineStart = log.find_last_of("\r\n", key);
-        const std::size_t begin = lineStart == std::string_view::npos || lineStart < start ? start : lineStart + 1;
+        const std::size_t begin =
+            lineStart == std::string_view::npos || lineStart < start ? start : lineStart + 1;
         std::size_t end = log.find_first_of("\r\n", key);
         if (end == std::string_view::npos)
             end = log.size();

@@ -26,7 +26,19 @@ enum class Kind { Button, ListBox, Memo, CheckBox, ComboBox, Edit, GroupBox, Lab
 
 // Lines: the memo's text was replaced; LinesAdded: lines were added at its end since the last
 // notification; Caret: the memo's caret went to the end of its text.
-enum class Change { Caption, Enabled, Visible, Items, Selection, Checked, Lines, LinesAdded, Caret, ScrollExtent, Font };
+enum class Change {
+    Caption,
+    Enabled,
+    Visible,
+    Items,
+    Selection,
+    Checked,
+    Lines,
+    LinesAdded,
+    Caret,
+    ScrollExtent,
+    Font
+};
 
 enum class MouseButton { Left, Right, Middle };
 

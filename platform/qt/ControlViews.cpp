@@ -163,7 +163,8 @@ protected:
         }
         QCheckBox::mouseReleaseEvent(event);
         if (onOtherButtonUp && rect().contains(event->position().toPoint()))
-            onOtherButtonUp(event->button() == Qt::RightButton ? ui::MouseButton::Right : ui::MouseButton::Middle);
+            onOtherButtonUp(event->button() == Qt::RightButton ? ui::MouseButton::Right
+                                                               : ui::MouseButton::Middle);
     }
 };
 
@@ -254,7 +255,8 @@ protected:
         } else if (what == ui::Change::LinesAdded) {
             if (!flushQueued_) {
                 flushQueued_ = true;
-                QMetaObject::invokeMethod(this, [this] { showAdded(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this] { showAdded(); }, Qt::QueuedConnection);
             }
         } else if (what == ui::Change::Caret) {
             showAdded();

@@ -82,8 +82,9 @@ TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
     EXPECT_EQ(tm.read(log), hostFile(tm.folder / "sr-chglog.log"));
     EXPECT_TRUE(f().Modifications.checked());
     EXPECT_TRUE(allEnabled());
-    const std::vector<std::string> sequence = {"Creer", "Detruire", "Duree", "Informations", "PointR",
-                                               "Appliquer", "Activer", "Modifications", "Jour", "Langue2"};
+    const std::vector<std::string> sequence = {"Creer",  "Detruire",  "Duree",   "Informations",
+                                               "PointR", "Appliquer", "Activer", "Modifications",
+                                               "Jour",   "Langue2"};
     std::vector<std::string> expected;
     for (const char* sign : {"-", "+"})
         for (const auto& name : sequence)
@@ -94,7 +95,8 @@ TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
 
     // The sample machine's log lists the installation of Office for its point.
     const auto& entries = f().PointR.items();
-    const auto office = std::ranges::find_if(entries, [&](const std::string& e) { return cache(e, "DirectoryName") == "RP39"; });
+    const auto office = std::ranges::find_if(
+        entries, [&](const std::string& e) { return cache(e, "DirectoryName") == "RP39"; });
     ASSERT_NE(office, entries.end());
     f().Informations.clear();
     app.dispatch([&] { f().listChanges(*office); });
@@ -162,7 +164,8 @@ TEST_F(ChangeListingTest, FailuresToMakeTheLogAreReportedAndLeaveNoResBehind) {
     };
     const std::string message6 = lang::keys::atUseDefault("Message6");
     const std::vector<Case> cases = {
-        {"no cabinet in ten minutes", [&] { setToolDelay(20 * 60 * 1000); }, lang::keys::atUseDefault("Message16")},
+        {"no cabinet in ten minutes", [&] { setToolDelay(20 * 60 * 1000); },
+         lang::keys::atUseDefault("Message16")},
         {"a truncated cabinet", [&] { deliverCabinet(truncated); }, message6 + "\n" + cabinet + ": "},
         {"an entry outside res", [&] { deliverCabinet(hostile); },
          message6 + "\n" + cabinet + ": unsafe file name '..\\evil.txt' in cabinet."},
@@ -211,16 +214,18 @@ TEST_F(ChangeListingTest, ClosingTheWindowWhileWaitingForTheCabinetEndsTheWait) 
 
 // What a selection appends below the five detail lines, for the point whose folder is given.
 TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
-    const std::string records = "Journal des modifications\r\n"
-                                "RPDir=RP12,Drive=C:\\,EventString=FILE-CREATE,Path1=\\a12.txt,Path2=,Temp=\r\n"
-                                "RPDir=RP1,Drive=C:\\,EventString=FILE-DELETE,Path1=\\a1.txt,Path2=,Temp=A1.txt\r\n"
-                                "RPDir=RP5,Drive=C:\\,EventString=X,Path1=a=b,Path2=,Temp=t\r\n"
-                                "\r\n"
-                                "RPDir=RP5,Drive=D:\\,EventString=FILE-RENAME,Path1=\\Temp\\x.tmp,Path2=\\R\xe9sum\xe9.doc,"
-                                "Temp=A2.doc\r\n"
-                                "RPDir=RP2,Drive=C:\\,EventString=DIR-CREATE,Path1=\\b,Path2=,Temp=\r\n"
-                                "RPDir=RP5,Drive=C:\\,EventString=LATER,Path1=\\c,Path2=,Temp=\r\n";
-    const std::vector<std::string> details = {"GUID : x", "Dossier : y", "Type : z", "Num\xc3\xa9ro : 5", "Date"};
+    const std::string records =
+        "Journal des modifications\r\n"
+        "RPDir=RP12,Drive=C:\\,EventString=FILE-CREATE,Path1=\\a12.txt,Path2=,Temp=\r\n"
+        "RPDir=RP1,Drive=C:\\,EventString=FILE-DELETE,Path1=\\a1.txt,Path2=,Temp=A1.txt\r\n"
+        "RPDir=RP5,Drive=C:\\,EventString=X,Path1=a=b,Path2=,Temp=t\r\n"
+        "\r\n"
+        "RPDir=RP5,Drive=D:\\,EventString=FILE-RENAME,Path1=\\Temp\\x.tmp,Path2=\\R\xe9sum\xe9.doc,"
+        "Temp=A2.doc\r\n"
+        "RPDir=RP2,Drive=C:\\,EventString=DIR-CREATE,Path1=\\b,Path2=,Temp=\r\n"
+        "RPDir=RP5,Drive=C:\\,EventString=LATER,Path1=\\c,Path2=,Temp=\r\n";
+    const std::vector<std::string> details = {"GUID : x", "Dossier : y", "Type : z", "Num\xc3\xa9ro : 5",
+                                              "Date"};
     struct Case {
         std::string folder;
         std::vector<std::string> listed;
@@ -228,7 +233,8 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
     const std::vector<Case> cases = {
         {"RP5",
          {"", "- C:\\", "EventString = X", "Path1 = a=b", "Path2 = ", "Temp = t", "", "- D:\\",
-          "EventString = FILE-RENAME", "Path1 = \\Temp\\x.tmp", "Path2 = \\R\xc3\xa9sum\xc3\xa9.doc", "Temp = "}},
+          "EventString = FILE-RENAME", "Path1 = \\Temp\\x.tmp", "Path2 = \\R\xc3\xa9sum\xc3\xa9.doc",
+          "Temp = "}},
         {"RP1", {"", "- C:\\", "EventString = FILE-DELETE", "Path1 = \\a1.txt", "Path2 = ", "Temp = A1.txt"}},
         {"RP7", {}},
     };
@@ -260,7 +266,8 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
 TEST_F(ChangeListingTest, ClosingTheWindowDuringALongListingStopsIt) {
     std::string records;
     for (int i = 0; i < 1000; ++i)
-        records += "RPDir=RP5,Drive=C:\\,EventString=FILE-CREATE,Path1=\\f" + std::to_string(i) + ",Path2=,Temp=\r\n";
+        records += "RPDir=RP5,Drive=C:\\,EventString=FILE-CREATE,Path1=\\f" + std::to_string(i) +
+                   ",Path2=,Temp=\r\n";
     startProgram();
     tm.write(log, records);
     s().pointCache.writeString("Point", "DirectoryName", "RP5");

@@ -36,8 +36,9 @@ TEST(ChangeLog, FieldValuesFollowTheFirstEqualsSignAfterTheKey) {
 }
 
 TEST(ChangeLog, ARecordGivesSixLinesConvertedFromWindows1252) {
-    EXPECT_EQ(restore::recordLines(example),
-              (std::vector<std::string>{"", "- C:\\", "EventString = X", "Path1 = a=b", "Path2 = ", "Temp = t"}));
+    EXPECT_EQ(
+        restore::recordLines(example),
+        (std::vector<std::string>{"", "- C:\\", "EventString = X", "Path1 = a=b", "Path2 = ", "Temp = t"}));
     EXPECT_EQ(restore::recordLines("RPDir=RP5,Drive=D:\\,EventString=FILE-RENAME,Path1=\\R\xe9sum\xe9.doc,"
                                    "Path2=\\CV.doc,Temp=A0001.doc"),
               (std::vector<std::string>{"", "- D:\\", "EventString = FILE-RENAME", "Path1 = \\Résumé.doc",
@@ -60,7 +61,10 @@ TEST(ChangeLog, OnlyTheFirstBlockOfThePointIsListed) {
         std::vector<std::string> records;
     };
     const std::vector<Case> cases = {
-        {"RP12 is not RP1", "RPDir=RP12,a=1\r\nRPDir=RP1,a=2\r\nRPDir=RP12,a=3\r\n", "RP1", {"RPDir=RP1,a=2"}},
+        {"RP12 is not RP1",
+         "RPDir=RP12,a=1\r\nRPDir=RP1,a=2\r\nRPDir=RP12,a=3\r\n",
+         "RP1",
+         {"RPDir=RP1,a=2"}},
         {"a later block is not listed",
          "RPDir=RP1,a=1\r\nRPDir=RP1,a=2\r\nRPDir=RP2,a=3\r\nRPDir=RP1,a=4\r\n",
          "RP1",
@@ -87,9 +91,8 @@ TEST(ChangeLog, OnlyTheFirstBlockOfThePointIsListed) {
 
 TEST(ChangeLog, TheScanStopsWhenAsked) {
     int calls = 0;
-    restore::scanChangeLog("RPDir=RP1\r\nRPDir=RP1\r\nRPDir=RP1\r\n", "RP1", [&](std::string_view) {
-        return ++calls < 2;
-    });
+    restore::scanChangeLog("RPDir=RP1\r\nRPDir=RP1\r\nRPDir=RP1\r\n", "RP1",
+                           [&](std::string_view) { return ++calls < 2; });
     EXPECT_EQ(calls, 2);
 }
 
