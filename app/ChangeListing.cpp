@@ -8,6 +8,12 @@
 #include "restore/ChangeLog.h"
 #include "ui/Application.h"
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace {
 
 // How long the diagnostic tool may take to write its cabinet, on the platform's clock.
@@ -32,6 +38,9 @@ void MainWindow::ModificationsMouseUp(ui::MouseButton, unsigned, int, int) {
     try {
         CabExtract();
     } catch (...) {
+        // As for the failures CabExtract reports itself: no half-made res to be taken for a log.
+        Modifications.setChecked(false);
+        DeleteFolder(state_.inProgramFolder("res"));
         ui::setEnabled(controls, true);
         throw;
     }

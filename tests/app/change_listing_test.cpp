@@ -248,11 +248,19 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
     };
     startProgram();
     tm.write(log, records);
+    EnabledLog order;
+    observe(order);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder);
         s().pointCache.writeString("(01/01/2007 10:00:00) Point", "DirectoryName", c.folder);
         f().Informations.setLines(details);
+        order.changes.clear();
         app.dispatch([&] { f().listChanges("(01/01/2007 10:00:00) Point"); });
+        EXPECT_EQ(order.changes, (std::vector<std::string>{"-Creer", "-Detruire", "-Duree", "-Informations",
+                                                           "-PointR", "-Appliquer", "-Activer", "-Modifications",
+                                                           "-Jour", "-Langue2", "+Informations", "+PointR",
+                                                           "+Creer", "+Detruire", "+Duree", "+Appliquer",
+                                                           "+Activer", "+Modifications", "+Jour", "+Langue2"}));
 
         std::vector<std::string> expected = details;
         expected.push_back("");
@@ -262,6 +270,9 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
         EXPECT_TRUE(f().Informations.caretAtEnd());
         EXPECT_TRUE(allEnabled());
     }
+
+    for (ui::Control* control : f().mainControls())
+        control->setObserver(nullptr);
 
     // A cabinet without the change log lists nothing.
     fs::remove(tm.host(log));
