@@ -106,11 +106,13 @@ TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
 
     // Checked again later: the unpacked log is reused, nothing is asked or run.
     backend.clearMessages();
+    tm.write(log, "RPDir=RP1");
     f().Modifications.userClick();
     f().Modifications.userClick();
     EXPECT_TRUE(f().Modifications.checked());
     EXPECT_TRUE(backend.messages().empty());
     EXPECT_EQ(srdiagRuns(), 1);
+    EXPECT_EQ(tm.read(log), "RPDir=RP1");
 }
 
 TEST_F(ChangeListingTest, OnlyAMouseReleaseOverTheCheckedBoxAsksAndNoUnchecksIt) {
@@ -136,16 +138,6 @@ TEST_F(ChangeListingTest, OnlyAMouseReleaseOverTheCheckedBoxAsksAndNoUnchecksIt)
     EXPECT_FALSE(f().Modifications.checked());
     EXPECT_EQ(srdiagRuns(), 0);
     EXPECT_FALSE(exists(res));
-}
-
-TEST_F(ChangeListingTest, AnExistingResFolderIsReusedWithoutAsking) {
-    startProgram();
-    tm.write(log, "RPDir=RP1");
-    f().Modifications.userClick();
-    EXPECT_TRUE(f().Modifications.checked());
-    EXPECT_TRUE(backend.messages().empty());
-    EXPECT_EQ(srdiagRuns(), 0);
-    EXPECT_EQ(tm.read(log), "RPDir=RP1");
 }
 
 // Every way the cabinet can fail to give a log: a message, the box unchecked, the controls
