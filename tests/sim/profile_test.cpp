@@ -18,5 +18,6 @@ private:
 
 } // namespace
 
-using testing_support::ProfileCases;
+namespace testing_support {
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ProfileCases, MemoryStore);
+} // namespace testing_support
