@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <wbemidl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -224,7 +225,14 @@ std::vector<WmiInstance> Win32SystemRestore::restorePoints() {
         check(result, "SWbemObjectSet");
         if (returned == 0)
             break;
-        points.push_back(properties(*object.get()));
+        WmiInstance point = properties(*object.get());
+        // Every restore point has a creation time. Wine's stand-in service lists one instance
+        // without any, which is no point: handed on, it would fail the date conversion.
+        const bool dated = std::any_of(point.begin(), point.end(), [](const WmiProperty& property) {
+            return property.name == "CreationTime" && !property.value.isNull();
+        });
+        if (dated)
+            points.push_back(std::move(point));
     }
     return points;
 }
