@@ -195,6 +195,14 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_CTLCOLORSTATIC:
+        // A read-only memo keeps the white of a text field, as the program's windows were drawn.
+        if (const ControlWindow* view = viewOf(reinterpret_cast<HWND>(lParam));
+            view && view->control().kind() == ui::Kind::Memo) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
     case WM_CLOSE:
         // The model decides: it hides the window (or ends a modal run) when the form closes.
         form_.closeRequested();
