@@ -12,14 +12,16 @@ using testing_support::Scratch;
 
 namespace {
 
-// Polls for a file for at most ten seconds.
-bool appears(const Win32FileSystem& files, const std::string& path) {
+// Polls for at most ten seconds for a file holding a whole line; what it holds by then.
+std::string lineWritten(const Win32FileSystem& files, const std::string& path) {
+    std::string content;
     for (int i = 0; i < 200; ++i) {
-        if (files.fileExists(path))
-            return true;
+        content = files.readFile(path).value_or("");
+        if (content.size() >= 2 && content.compare(content.size() - 2, 2, "\r\n") == 0)
+            break;
         Sleep(50);
     }
-    return false;
+    return content;
 }
 
 } // namespace
@@ -30,11 +32,8 @@ TEST(ShellTest, TheCommandRunnerAndWinExecStartTheCommandInterpreter) {
     Scratch scratch;
     shell.runCommand("/c echo runner> \"" + scratch.path() + "runner.txt\"");
     shell.winExec("cmd /c echo winexec> \"" + scratch.path() + "winexec.txt\"");
-    ASSERT_TRUE(appears(files, scratch.path() + "runner.txt"));
-    ASSERT_TRUE(appears(files, scratch.path() + "winexec.txt"));
-    Sleep(200); // the echo may still be writing
-    EXPECT_EQ(files.readFile(scratch.path() + "runner.txt"), "runner\r\n");
-    EXPECT_EQ(files.readFile(scratch.path() + "winexec.txt"), "winexec\r\n");
+    EXPECT_EQ(lineWritten(files, scratch.path() + "runner.txt"), "runner\r\n");
+    EXPECT_EQ(lineWritten(files, scratch.path() + "winexec.txt"), "winexec\r\n");
 }
 
 TEST(ShellTest, NoProgramOpensADocumentOfAnUnknownKind) {

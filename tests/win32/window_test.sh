@@ -35,7 +35,7 @@ printf 'REGEDIT4\r\n\r\n%s\r\n%s\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n
   '[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\SystemRestore\Cfg]' \
   '"MachineGuid"="{8c3e51d7-2a94-4f06-b1e8-5d7a90c4e2f3}"' \
   '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\sr]' '"Start"=dword:00000000' > "$work/sr.reg"
-timeout 60 wine reg import "$(wine_path "$work/sr.reg")" >/dev/null 2>&1 || fail "reg import"
+timeout 60 wine reg import "$(wine_path "$work/sr.reg")" /reg:64 >/dev/null 2>&1 || fail "reg import"
 
 # Starts the program in its folder and waits for the main window (the first run waits 3 s).
 start() {
@@ -70,7 +70,7 @@ import -window root "$shots/window-french.png" 2>/dev/null
 stop
 echo "PASS: first run in French, window shown and closed"
 
-timeout 60 wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\sr' /v Start /t REG_DWORD /d 4 /f >/dev/null 2>&1
+timeout 60 wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\sr' /v Start /t REG_DWORD /d 4 /f /reg:64 >/dev/null 2>&1
 start
 # The language list: Langue2 at (568, 24) in the group box at (5, 408), 129 x 21 pixels.
 xdotool mousemove --window "$win" 637 442 click 1
