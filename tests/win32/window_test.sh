@@ -80,6 +80,17 @@ for _ in $(seq 50); do [ "$(language)" = "English" ] && break; sleep 0.1; done
 [ "$(language)" = "English" ] || fail "Kestrafen.ini says Langue=$(language) after choosing English"
 sleep 1
 import -window root "$shots/window-english.png" 2>/dev/null
+
+# Ctrl+1 on the main keyboard opens the quotation window, modal; Escape closes it.
+windows() { xdotool search --onlyvisible --class kestrafen.exe 2>/dev/null | wc -l; }
+before=$(windows)
+xdotool windowactivate --sync "$win" 2>/dev/null; xdotool key ctrl+1
+for _ in $(seq 50); do [ "$(windows)" -gt "$before" ] && break; sleep 0.1; done
+[ "$(windows)" -gt "$before" ] || fail "Ctrl+1 opened no quotation window"
+xdotool key Escape
+for _ in $(seq 50); do [ "$(windows)" -eq "$before" ] && break; sleep 0.1; done
+[ "$(windows)" -eq "$before" ] || fail "Escape did not close the quotation window"
+echo "PASS: Ctrl+1 opens the quotation window and Escape closes it"
 stop
 echo "PASS: switched to English, Kestrafen.ini rewritten in the program folder"
 echo "PASS"
