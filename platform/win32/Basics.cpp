@@ -10,9 +10,9 @@ namespace platform::win32 {
 
 std::string systemMessage(unsigned long code) {
     char* buffer = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string message = length ? std::string(buffer, length) : "error " + std::to_string(code);
     LocalFree(buffer);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))

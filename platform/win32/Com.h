@@ -1,15 +1,14 @@
 #pragma once
 // The little of COM the System Restore service needs: an owning interface pointer, BSTRs from
 // UTF-8, and HRESULT failures as platform errors naming the call.
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 
 namespace platform::win32 {
 
-template <class T>
-class ComPtr {
+template <class T> class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { reset(); }

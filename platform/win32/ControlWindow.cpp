@@ -27,9 +27,9 @@ HFONT Fonts::get(const ui::Font& font) {
             entry.font.bold == font.bold && entry.font.italic == font.italic)
             return entry.handle;
     // A negative height asks for the character height in pixels, as the model gives it.
-    const HFONT handle = CreateFontA(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE,
-                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, ansi(font.name).c_str());
+    const HFONT handle = CreateFontA(-font.pixelHeight, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                                     FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, ansi(font.name).c_str());
     fonts_.push_back({font, handle});
     return handle;
 }
@@ -111,10 +111,11 @@ ControlWindow::ControlWindow(ui::Control& control, HWND form, int id, Fonts& fon
     const WindowKind kind = kindOf(control);
     const POINT at = formPosition(control);
     // A drop-down list's window includes its opened list; the closed box keeps the font's height.
-    const int height = control.kind() == ui::Kind::ComboBox ? control.bounds().height + 200 : control.bounds().height;
-    hwnd_ = CreateWindowExA(kind.exStyle, kind.className, "", WS_CHILD | kind.style, at.x, at.y,
-                            control.bounds().width, height, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleA(nullptr), nullptr);
+    const int height =
+        control.kind() == ui::Kind::ComboBox ? control.bounds().height + 200 : control.bounds().height;
+    hwnd_ = CreateWindowExA(
+        kind.exStyle, kind.className, "", WS_CHILD | kind.style, at.x, at.y, control.bounds().width, height,
+        form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     syncAll();
 }
 
@@ -131,8 +132,8 @@ void ControlWindow::syncAll() {
     showItems();
     showLines();
     if (control_.kind() == ui::Kind::CheckBox)
-        SendMessageA(hwnd_, BM_SETCHECK, static_cast<ui::CheckBox&>(control_).checked() ? BST_CHECKED : BST_UNCHECKED,
-                     0);
+        SendMessageA(hwnd_, BM_SETCHECK,
+                     static_cast<ui::CheckBox&>(control_).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     if (control_.kind() == ui::Kind::ListBox)
         SendMessageA(hwnd_, LB_SETHORIZONTALEXTENT,
                      static_cast<WPARAM>(static_cast<ui::ListBox&>(control_).horizontalExtent()), 0);
@@ -158,8 +159,8 @@ void ControlWindow::changed(ui::Control&, ui::Change what) {
         showSelection();
         break;
     case ui::Change::Checked:
-        SendMessageA(hwnd_, BM_SETCHECK, static_cast<ui::CheckBox&>(control_).checked() ? BST_CHECKED : BST_UNCHECKED,
-                     0);
+        SendMessageA(hwnd_, BM_SETCHECK,
+                     static_cast<ui::CheckBox&>(control_).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ui::Change::Lines:
         showLines();
@@ -226,7 +227,8 @@ void ControlWindow::showItems() {
         SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
         for (const auto& item : items)
-            SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ansi(item).c_str()));
+            SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(ansi(item).c_str()));
         SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
@@ -236,9 +238,11 @@ void ControlWindow::showItems() {
 
 void ControlWindow::showSelection() {
     if (control_.kind() == ui::Kind::ListBox)
-        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(static_cast<ui::ListBox&>(control_).itemIndex()), 0);
+        SendMessageA(hwnd_, LB_SETCURSEL,
+                     static_cast<WPARAM>(static_cast<ui::ListBox&>(control_).itemIndex()), 0);
     else if (control_.kind() == ui::Kind::ComboBox)
-        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(static_cast<ui::ComboBox&>(control_).itemIndex()), 0);
+        SendMessageA(hwnd_, CB_SETCURSEL,
+                     static_cast<WPARAM>(static_cast<ui::ComboBox&>(control_).itemIndex()), 0);
 }
 
 void ControlWindow::showLines() {
@@ -246,10 +250,12 @@ void ControlWindow::showLines() {
         return;
     const auto& lines = static_cast<ui::Memo&>(control_).lines();
     // Lines are mostly added one at a time: append at the end instead of replacing the text.
-    if (!shown_.empty() && lines.size() == shown_.size() + 1 && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
+    if (!shown_.empty() && lines.size() == shown_.size() + 1 &&
+        std::equal(shown_.begin(), shown_.end(), lines.begin())) {
         const int end = GetWindowTextLengthA(hwnd_);
         SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(end), end);
-        SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ansi("\r\n" + lines.back()).c_str()));
+        SendMessageA(hwnd_, EM_REPLACESEL, FALSE,
+                     reinterpret_cast<LPARAM>(ansi("\r\n" + lines.back()).c_str()));
         shown_.push_back(lines.back());
         return;
     }

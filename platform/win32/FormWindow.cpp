@@ -137,8 +137,8 @@ void FormWindow::place() {
     RECT own{};
     GetWindowRect(hwnd_, &own);
     const int width = own.right - own.left, height = own.bottom - own.top;
-    SetWindowPos(hwnd_, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::showCaption() {
@@ -147,7 +147,8 @@ void FormWindow::showCaption() {
 
 void FormWindow::showOpacity() {
     if (form_.alphaBlend)
-        SetLayeredWindowAttributes(hwnd_, 0, static_cast<BYTE>(std::clamp(form_.opacity(), 0, 255)), LWA_ALPHA);
+        SetLayeredWindowAttributes(hwnd_, 0, static_cast<BYTE>(std::clamp(form_.opacity(), 0, 255)),
+                                   LWA_ALPHA);
 }
 
 void FormWindow::syncReach() {

@@ -37,8 +37,8 @@ class Win32SystemRestore : public SystemRestore {
 public:
     std::unique_ptr<SrAutomation> automationObject() override;
     std::vector<WmiInstance> restorePoints() override;
-    LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second, int microseconds,
-                              int utcOffsetMinutes) override;
+    LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second,
+                              int microseconds, int utcOffsetMinutes) override;
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
 };
@@ -77,8 +77,8 @@ class Win32Platform {
 public:
     explicit Win32Platform(std::string programFolder) : programFolder_(std::move(programFolder)) {}
     Platform platform() {
-        return Platform{environment_, files_, profile_, registry_, systemRestore_, shell_,
-                        cabinet_,     download_, process_, programFolder_};
+        return Platform{environment_, files_,   profile_,  registry_, systemRestore_,
+                        shell_,       cabinet_, download_, process_,  programFolder_};
     }
 
 private:

@@ -177,7 +177,8 @@ void Win32Backend::deliver(MSG& message) {
     if (previewKey(message))
         return;
     // Tab, Enter and Escape move between controls and press buttons as in a dialog.
-    if (FormWindow* window = FormWindow::of(message.hwnd); window && IsDialogMessageA(window->hwnd(), &message))
+    if (FormWindow* window = FormWindow::of(message.hwnd);
+        window && IsDialogMessageA(window->hwnd(), &message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -5,9 +5,9 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
-#include <windows.h>
 #include <fcntl.h>
 #include <fdi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <vector>
@@ -26,8 +26,9 @@ FNFREE(fdiFree) {
 FNOPEN(fdiOpen) {
     (void)pmode;
     const bool write = oflag & (_O_WRONLY | _O_RDWR);
-    const HANDLE file = CreateFileA(pszFile, write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(pszFile, write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
+                    write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<INT_PTR>(file);
 }
 FNREAD(fdiRead) {
@@ -36,7 +37,8 @@ FNREAD(fdiRead) {
 }
 FNWRITE(fdiWrite) {
     DWORD written = 0;
-    return WriteFile(reinterpret_cast<HANDLE>(hf), pv, cb, &written, nullptr) ? written : static_cast<UINT>(-1);
+    return WriteFile(reinterpret_cast<HANDLE>(hf), pv, cb, &written, nullptr) ? written
+                                                                              : static_cast<UINT>(-1);
 }
 FNCLOSE(fdiClose) {
     return CloseHandle(reinterpret_cast<HANDLE>(hf)) ? 0 : -1;
@@ -143,7 +145,9 @@ std::string reason(const ERF& erf) {
 
 class Fdi {
 public:
-    Fdi() : handle_(FDICreate(fdiAlloc, fdiFree, fdiOpen, fdiRead, fdiWrite, fdiClose, fdiSeek, cpuUNKNOWN, &erf)) {}
+    Fdi()
+        : handle_(FDICreate(fdiAlloc, fdiFree, fdiOpen, fdiRead, fdiWrite, fdiClose, fdiSeek, cpuUNKNOWN,
+                            &erf)) {}
     ~Fdi() {
         if (handle_)
             FDIDestroy(handle_);

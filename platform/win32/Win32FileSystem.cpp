@@ -3,8 +3,8 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -129,8 +129,9 @@ std::string Win32FileSystem::currentFolder() const {
 }
 
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) const {
-    Handle file(CreateFileA(ansi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileA(ansi(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return std::nullopt;
     std::string bytes;
@@ -145,7 +146,8 @@ void Win32FileSystem::writeFile(const std::string& path, const std::string& byte
     const Error failure("Unable to write to " + path);
     const std::string target = ansi(path);
     const DWORD existing = GetFileAttributesA(target.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         throw failure;
     // A temporary file in the same folder, moved over the target once whole: old or new, never torn.
     char temp[MAX_PATH + 1];

@@ -22,7 +22,8 @@ public:
     Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
     bool valueExists(const std::string& name) const override {
-        return RegQueryValueExA(key_, ansi(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        return RegQueryValueExA(key_, ansi(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
     }
 
     std::optional<RegValue> read(const std::string& name) const override {
@@ -55,8 +56,8 @@ public:
     std::vector<std::string> valueNames() const override {
         std::vector<std::string> names;
         DWORD count = 0, longest = 0;
-        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                             nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest,
+                             nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return names;
         std::string buffer(longest + 1, '\0');
         for (DWORD index = 0;; ++index) {

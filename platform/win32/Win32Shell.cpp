@@ -2,9 +2,9 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
-#include <windows.h>
 #include <shellapi.h>
 #include <urlmon.h>
+#include <windows.h>
 #include <wininet.h>
 
 namespace platform::win32 {

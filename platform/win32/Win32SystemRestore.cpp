@@ -5,8 +5,8 @@
 #include "platform/win32/Com.h"
 #include "platform/win32/Services.h"
 
-#include <windows.h>
 #include <wbemidl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +16,8 @@
 namespace platform::win32 {
 
 Bstr::Bstr(const std::string& utf8Text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()), nullptr, 0);
     b_ = SysAllocStringLen(nullptr, static_cast<UINT>(length));
     MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()), b_, length);
 }
@@ -61,8 +62,8 @@ void connect(ComPtr<IWbemServices>& services) {
                            reinterpret_cast<void**>(locator.out())),
           "SWbemLocator");
     const Bstr space(kNamespace);
-    check(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr,
-                                 nullptr, services.out()),
+    check(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT,
+                                 nullptr, nullptr, services.out()),
           "SWbemLocator.ConnectServer");
     // The scripting objects impersonate the caller; the raw interface must be told to.
     CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
@@ -191,8 +192,7 @@ bool validDate(int year, int month, int day, int hour, int minute, int second) {
 using SetRestorePointFn = BOOL(WINAPI*)(void* info, void* status);
 using RemoveRestorePointFn = DWORD(WINAPI*)(DWORD sequenceNumber);
 
-template <class Function>
-Function srclient(const char* function) {
+template <class Function> Function srclient(const char* function) {
     static HMODULE library = LoadLibraryA("srclient.dll");
     if (!library)
         throw Error("srclient.dll: " + systemMessage(GetLastError()));
@@ -242,8 +242,8 @@ LocalDateTime Win32SystemRestore::toLocalTime(int year, int month, int day, int 
     if (!validDate(year, month, day, hour, minute, second) || microseconds < 0 || microseconds > 999999 ||
         utcOffsetMinutes < -999 || utcOffsetMinutes > 999) {
         char cim[64];
-        std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute, second,
-                      microseconds, utcOffsetMinutes);
+        std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
+                      second, microseconds, utcOffsetMinutes);
         throw Error(std::string("Invalid date-time value: ") + cim);
     }
     SYSTEMTIME fields{};

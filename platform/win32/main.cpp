@@ -5,9 +5,9 @@
 #include "platform/win32/Win32Backend.h"
 #include "ui/Application.h"
 
-#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <exception>
 #include <string>
@@ -25,7 +25,7 @@ std::string programFolder() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    InitCommonControls();                // the themed controls of the manifest's comctl32 6
+    InitCommonControls();                              // the themed controls of the manifest's comctl32 6
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // WMI and the shell, on the program's one thread
     try {
         const std::string folder = programFolder();

@@ -17,8 +17,10 @@ public:
     explicit TestForm(ui::Application& app)
         : ui::Form(app, "TForm9"), group(*this, "Group", nullptr, {10, 100, 300, 80}, " Autres "),
           inside(*this, "Inside", &group, {9, 17, 120, 25}, "Créer"),
-          list(*this, "List", nullptr, {10, 10, 150, 80}, true), combo(*this, "Combo", nullptr, {170, 10, 120, 21}),
-          edit(*this, "Edit", nullptr, {170, 40, 120, 21}), check(*this, "Check", nullptr, {170, 70, 120, 17}, "Liste"),
+          list(*this, "List", nullptr, {10, 10, 150, 80}, true),
+          combo(*this, "Combo", nullptr, {170, 10, 120, 21}),
+          edit(*this, "Edit", nullptr, {170, 40, 120, 21}),
+          check(*this, "Check", nullptr, {170, 70, 120, 17}, "Liste"),
           ok(*this, "Ok", nullptr, {10, 190, 75, 25}, "OK") {
         clientWidth = 320;
         clientHeight = 220;
@@ -57,7 +59,8 @@ protected:
     // A notification as the control sends it when the user acts on it.
     static void notify(const ui::Control& control, int code) {
         const HWND hwnd = window(control);
-        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
+                     reinterpret_cast<LPARAM>(hwnd));
     }
     std::vector<std::string> listed() const {
         std::vector<std::string> items;
@@ -75,17 +78,20 @@ protected:
 
 TEST_F(BackendTest, WindowsSitAtTheModelsBoundsWithWindows1252TextsInTahoma) {
     const RECT inside = placeOf(form.inside);
-    EXPECT_EQ(std::vector<long>({inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top}),
-              std::vector<long>({19, 117, 120, 25})); // relative to its group box at (10, 100)
+    EXPECT_EQ(
+        std::vector<long>({inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top}),
+        std::vector<long>({19, 117, 120, 25})); // relative to its group box at (10, 100)
     RECT client{};
     GetClientRect(Win32Backend::windowOf(form), &client);
     EXPECT_EQ(client.right, 320);
     EXPECT_EQ(client.bottom, 220);
     EXPECT_EQ(text(Win32Backend::windowOf(form)), "Fen\xEAtre");
-    EXPECT_EQ(text(window(form.inside)), "Cr\xE9" "er");
+    EXPECT_EQ(text(window(form.inside)), "Cr\xE9"
+                                         "er");
     EXPECT_EQ(text(window(form.group)), " Autres ");
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window(form.inside), WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window(form.inside), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
     EXPECT_EQ(font.lfHeight, -11);
 }

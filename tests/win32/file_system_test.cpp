@@ -34,7 +34,10 @@ TEST_F(FileSystemTest, WrittenBytesReadBackExactlyAndReplaceTheOldContent) {
 TEST_F(FileSystemTest, NamesAreWindows1252OnDiskAndUtf8InTheProgram) {
     files.writeFile(at("Créer.ini"), "x");
     EXPECT_TRUE(files.fileExists(at("Créer.ini")));
-    EXPECT_NE(GetFileAttributesA((scratch.path() + "Cr\xE9" "er.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA((scratch.path() + "Cr\xE9"
+                                                   "er.ini")
+                                     .c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(files.list(scratch.path()), std::vector<std::string>{"Créer.ini"});
 }
 
@@ -88,7 +91,7 @@ TEST_F(FileSystemTest, DeleteTreeRemovesAFolderWithEverythingInIt) {
     EXPECT_TRUE(files.deleteTree(at("res")));
     EXPECT_FALSE(files.folderExists(at("res")));
     EXPECT_TRUE(files.fileExists(at("kept.txt")));
-    EXPECT_FALSE(files.deleteTree(at("res"))); // gone already
+    EXPECT_FALSE(files.deleteTree(at("res")));      // gone already
     EXPECT_FALSE(files.deleteTree(at("kept.txt"))); // not a folder
     EXPECT_TRUE(files.fileExists(at("kept.txt")));
 }

@@ -29,7 +29,9 @@ TEST_F(RegistryTest, ValuesOfEveryTypeReadBackAsWritten) {
     auto again = registry.open(RegRoot::LocalMachine, kKey, false);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(reg::readString(*again, "texte"), "Créer un point"); // names without regard to case
-    EXPECT_EQ(again->read("Texte")->data, std::string("Cr\xE9" "er un point\0", 15)); // 1252 with its zero
+    EXPECT_EQ(again->read("Texte")->data, std::string("Cr\xE9"
+                                                      "er un point\0",
+                                                      15)); // 1252 with its zero
     EXPECT_EQ(reg::readInteger(*again, "RPLifeInterval"), 7776000u);
     EXPECT_EQ(reg::readMultiString(*again, "Liste"), (std::vector<std::string>{"C:\\Été", "D:\\"}));
     EXPECT_EQ(again->read("Raw")->type, RegType::Binary);

@@ -14,7 +14,8 @@ TEST(EnvironmentTest, ReadsSetVariablesOfAnyLengthAndNothingForUnsetOnes) {
     win32::Win32Environment environment;
     SetEnvironmentVariableA("KESTRAFEN_LONG", std::string(1000, 'x').c_str());
     SetEnvironmentVariableA("KESTRAFEN_EMPTY", "");
-    SetEnvironmentVariableA("KESTRAFEN_ACCENT", "Cr\xE9" "er");
+    SetEnvironmentVariableA("KESTRAFEN_ACCENT", "Cr\xE9"
+                                                "er");
     EXPECT_EQ(environment.get("KESTRAFEN_LONG"), std::string(1000, 'x'));
     EXPECT_EQ(environment.get("KESTRAFEN_EMPTY"), "");
     EXPECT_EQ(environment.get("KESTRAFEN_ACCENT"), "Créer");
@@ -48,16 +49,19 @@ TEST(SystemRestoreTest, CimDateTimesBecomeLocalTime) {
         LocalDateTime local;
     };
     const std::vector<Case> cases = {
-        {2006, 11, 10, 12, 30, 0, {2006, 11, 10, 13, 30, 0}},   // winter, given in UTC
-        {2006, 7, 1, 12, 0, 0, {2006, 7, 1, 14, 0, 0}},         // summer, given in UTC
-        {2006, 11, 10, 12, 30, 60, {2006, 11, 10, 12, 30, 0}},  // already local
-        {2006, 12, 31, 23, 30, -300, {2007, 1, 1, 5, 30, 0}},   // New York's evening, next day here
+        {2006, 11, 10, 12, 30, 0, {2006, 11, 10, 13, 30, 0}},  // winter, given in UTC
+        {2006, 7, 1, 12, 0, 0, {2006, 7, 1, 14, 0, 0}},        // summer, given in UTC
+        {2006, 11, 10, 12, 30, 60, {2006, 11, 10, 12, 30, 0}}, // already local
+        {2006, 12, 31, 23, 30, -300, {2007, 1, 1, 5, 30, 0}},  // New York's evening, next day here
     };
     for (const Case& c : cases) {
-        const LocalDateTime got = service.toLocalTime(c.year, c.month, c.day, c.hour, c.minute, 15, 0, c.offset);
-        EXPECT_EQ(std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second}),
-                  std::vector<int>({c.local.year, c.local.month, c.local.day, c.local.hour, c.local.minute, 15}))
-            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << " " << c.offset;
+        const LocalDateTime got =
+            service.toLocalTime(c.year, c.month, c.day, c.hour, c.minute, 15, 0, c.offset);
+        EXPECT_EQ(
+            std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second}),
+            std::vector<int>({c.local.year, c.local.month, c.local.day, c.local.hour, c.local.minute, 15}))
+            << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << " "
+            << c.offset;
     }
     EXPECT_THROW(service.toLocalTime(2006, 2, 30, 0, 0, 0, 0, 0), Error);
     EXPECT_THROW(service.toLocalTime(2006, 13, 1, 0, 0, 0, 0, 0), Error);
@@ -75,4 +79,15 @@ TEST(SystemRestoreTest, WinesStandInRefusesToCreateAPointAndRemovalIsNeverCalled
     EXPECT_FALSE(service.SRSetRestorePointA(info, status));
     // Removal would end the process on Wine: the guard answers instead.
     EXPECT_EQ(service.SRRemoveRestorePoint(1), static_cast<std::uint32_t>(ERROR_CALL_NOT_IMPLEMENTED));
+}
+
+TEST(SystemRestoreTest, TheAutomationObjectCallsTheServicesMethods) {
+    // Wine's methods do nothing, but the call goes the whole way: class, method signature, input
+    // parameters, execution.
+    win32::Win32SystemRestore service;
+    const auto automation = service.automationObject();
+    ASSERT_NE(automation, nullptr);
+    EXPECT_NO_THROW(automation->Enable("C:\\"));
+    EXPECT_NO_THROW(automation->Disable("C:\\"));
+    EXPECT_NO_THROW(automation->Restore(1));
 }
