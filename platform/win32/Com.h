@@ -1,8 +1,9 @@
 #pragma once
 // The little of COM the System Restore service needs: an owning interface pointer, BSTRs from
 // UTF-8, and HRESULT failures as platform errors naming the call.
+#include <windows.h> // first: the headers below need its types
+
 #include <oleauto.h>
-#include <windows.h>
 
 #include <string>
 

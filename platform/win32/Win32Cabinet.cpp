@@ -5,9 +5,10 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
+#include <windows.h> // first: the headers below need its types
+
 #include <fcntl.h>
 #include <fdi.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <vector>

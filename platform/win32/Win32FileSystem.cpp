@@ -3,8 +3,9 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
+#include <windows.h> // first: the headers below need its types
+
 #include <shellapi.h>
-#include <windows.h>
 
 #include <algorithm>
 

@@ -2,9 +2,10 @@
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
+#include <windows.h> // first: the headers below need its types
+
 #include <shellapi.h>
 #include <urlmon.h>
-#include <windows.h>
 #include <wininet.h>
 
 namespace platform::win32 {

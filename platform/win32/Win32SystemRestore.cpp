@@ -5,8 +5,9 @@
 #include "platform/win32/Com.h"
 #include "platform/win32/Services.h"
 
+#include <windows.h> // first: the headers below need its types
+
 #include <wbemidl.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -5,9 +5,10 @@
 #include "platform/win32/Win32Backend.h"
 #include "ui/Application.h"
 
+#include <windows.h> // first: the headers below need its types
+
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <exception>
 #include <string>
