@@ -155,6 +155,43 @@ TEST_F(BackendTest, AModalRunEndsWithTheButtonsResult) {
 
 namespace {
 
+class DialogForm : public ui::Form {
+public:
+    explicit DialogForm(ui::Application& app)
+        : ui::Form(app, "TForm2"), edit(*this, "Titre", nullptr, {8, 8, 200, 21}),
+          ok(*this, "Valider", nullptr, {8, 40, 75, 25}, "Valider"),
+          cancel(*this, "Annuler", nullptr, {90, 40, 75, 25}, "Annuler") {
+        clientWidth = 220;
+        clientHeight = 75;
+        ok.isDefault = true;
+        ok.modalResult = ui::mr::Ok;
+        cancel.isCancel = true;
+        cancel.modalResult = ui::mr::Cancel;
+    }
+    ui::Edit edit;
+    ui::Button ok;
+    ui::Button cancel;
+};
+
+} // namespace
+
+TEST_F(BackendTest, EnterPressesTheDefaultButtonAndEscapeTheCancelOne) {
+    DialogForm dialog(app);
+    dialog.create();
+    int okClicks = 0, cancelClicks = 0;
+    dialog.ok.onClick = [&] { ++okClicks; };
+    dialog.cancel.onClick = [&] { ++cancelClicks; };
+    // Keys reach the loop as typed keys do: posted to the control that has the focus.
+    PostMessageA(window(dialog.edit), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(dialog.showModal(), ui::mr::Ok);
+    PostMessageA(window(dialog.edit), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(dialog.showModal(), ui::mr::Cancel);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(cancelClicks, 1);
+}
+
+namespace {
+
 // Reads the captions of the confirmation's buttons once it is up, then presses one of them.
 struct BoxPress {
     int button = IDCANCEL;
