@@ -24,7 +24,6 @@ void registerClass() {
     windowClass.lpfnWndProc = DefWindowProcA; // replaced per window once it is tied to its form
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassExA(&windowClass);

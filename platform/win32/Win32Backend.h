@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
