@@ -59,6 +59,8 @@ TEST_F(CabinetTest, AnEntryLeavingTheFolderIsRefusedAndNothingIsWritten) {
         {"dotdot.cab", "..\\evil.txt", scratch.path() + "evil.txt"},
         {"drive.cab", "C:\\evil.txt", "C:\\evil.txt"},
         {"absolute.cab", "\\z\\evil.txt", "C:\\z\\evil.txt"},
+        {"slash.cab", "/z/evil.txt", "C:\\z\\evil.txt"},
+        {"deeper.cab", "a\\..\\..\\e.t", scratch.path() + "e.t"},
     };
     for (const Case& c : cases) {
         const std::string folder = scratch.path() + "res";

@@ -25,7 +25,8 @@ import sys
 folder = sys.argv[1]
 data = open(folder + "/hostile.cab", "rb").read()
 assert data.count(b"zz\\evil.txt") == 1
-for name, entry in (("dotdot", b"..\\evil.txt"), ("drive", b"C:\\evil.txt"), ("absolute", b"\\z\\evil.txt")):
+for name, entry in (("dotdot", b"..\\evil.txt"), ("drive", b"C:\\evil.txt"), ("absolute", b"\\z\\evil.txt"),
+                    ("slash", b"/z/evil.txt"), ("deeper", b"a\\..\\..\\e.t")):
     open(folder + "/" + name + ".cab", "wb").write(data.replace(b"zz\\evil.txt", entry))
 PY
 export KESTRAFEN_CABINETS="$(wine_path "$cabs")\\"
