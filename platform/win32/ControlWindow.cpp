@@ -58,7 +58,9 @@ WindowKind kindOf(const ui::Control& control) {
         return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ui::Kind::Memo: {
         const DWORD readOnly = static_cast<const ui::Memo&>(control).readOnly ? ES_READONLY : 0;
-        return {"EDIT", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | readOnly, WS_EX_CLIENTEDGE};
+        const DWORD editable = readOnly ? 0 : ES_WANTRETURN;
+        return {"EDIT", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | readOnly | editable,
+                WS_EX_CLIENTEDGE};
     }
     case ui::Kind::ListBox: {
         // LBS_SORT marks the list as sorted; entries are placed by index all the same, so the
@@ -163,8 +165,15 @@ void ControlWindow::changed(ui::Control&, ui::Change what) {
                      static_cast<ui::CheckBox&>(control_).checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         break;
     case ui::Change::Lines:
+    case ui::Change::LinesAdded:
         showLines();
         break;
+    case ui::Change::Caret: {
+        const int end = GetWindowTextLengthA(hwnd_);
+        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
+        break;
+    }
     case ui::Change::ScrollExtent:
         SendMessageA(hwnd_, LB_SETHORIZONTALEXTENT,
                      static_cast<WPARAM>(static_cast<ui::ListBox&>(control_).horizontalExtent()), 0);
@@ -204,6 +213,20 @@ void ControlWindow::showCaption() {
         return;
     }
     SetWindowTextA(hwnd_, ansi(text).c_str());
+    if (control_.kind() == ui::Kind::Label && control_.bounds().width == 0)
+        fitText(text);
+}
+
+// A label laid out without a size takes the size of its text, as an auto-sized label does.
+void ControlWindow::fitText(const std::string& text) {
+    const std::string bytes = ansi(text);
+    HDC dc = GetDC(hwnd_);
+    const HGDIOBJ old = SelectObject(dc, fonts_.get(control_.font()));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, bytes.c_str(), static_cast<int>(bytes.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ControlWindow::showItems() {
@@ -237,7 +260,11 @@ void ControlWindow::showItems() {
 }
 
 void ControlWindow::showSelection() {
-    if (control_.kind() == ui::Kind::ListBox)
+    const bool allSelected = (control_.kind() == ui::Kind::Edit && static_cast<ui::Edit&>(control_).allSelected()) ||
+                             (control_.kind() == ui::Kind::Memo && static_cast<ui::Memo&>(control_).allSelected());
+    if (allSelected)
+        SendMessageA(hwnd_, EM_SETSEL, 0, -1);
+    else if (control_.kind() == ui::Kind::ListBox)
         SendMessageA(hwnd_, LB_SETCURSEL,
                      static_cast<WPARAM>(static_cast<ui::ListBox&>(control_).itemIndex()), 0);
     else if (control_.kind() == ui::Kind::ComboBox)
@@ -249,14 +276,17 @@ void ControlWindow::showLines() {
     if (control_.kind() != ui::Kind::Memo)
         return;
     const auto& lines = static_cast<ui::Memo&>(control_).lines();
-    // Lines are mostly added one at a time: append at the end instead of replacing the text.
-    if (!shown_.empty() && lines.size() == shown_.size() + 1 &&
-        std::equal(shown_.begin(), shown_.end(), lines.begin())) {
+    if (lines == shown_)
+        return;
+    // Lines are mostly added at the end: append them instead of replacing the whole text.
+    if (!shown_.empty() && lines.size() > shown_.size() && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
+        std::string added;
+        for (std::size_t i = shown_.size(); i < lines.size(); ++i)
+            added += "\r\n" + lines[i];
         const int end = GetWindowTextLengthA(hwnd_);
         SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(end), end);
-        SendMessageA(hwnd_, EM_REPLACESEL, FALSE,
-                     reinterpret_cast<LPARAM>(ansi("\r\n" + lines.back()).c_str()));
-        shown_.push_back(lines.back());
+        SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ansi(added).c_str()));
+        shown_ = lines;
         return;
     }
     std::string text;
@@ -277,7 +307,11 @@ void ControlWindow::command(int code) {
     case ui::Kind::CheckBox:
         if (code == BN_CLICKED) {
             auto& box = static_cast<ui::CheckBox&>(control_);
-            box.userClick();
+            // A click ends with a mouse button's release over the box; the space bar has none.
+            if (mouseReleased_)
+                box.userClick();
+            else
+                box.userToggleByKey();
             // The box toggled itself; the model has the last word.
             SendMessageA(hwnd_, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
         }
@@ -303,6 +337,14 @@ void ControlWindow::command(int code) {
     case ui::Kind::Edit:
         if (code == EN_CHANGE)
             static_cast<ui::Edit&>(control_).userType(windowText(hwnd_));
+        break;
+    case ui::Kind::Memo:
+        if (code == EN_CHANGE) {
+            auto& memo = static_cast<ui::Memo&>(control_);
+            const std::string text = windowText(hwnd_);
+            shown_ = ui::Memo::splitLines(text); // the edit shows it already
+            memo.userEdit(text);
+        }
         break;
     default:
         break;

@@ -28,6 +28,9 @@ public:
     void changed(ui::Control& control, ui::Change what) override;
     // A WM_COMMAND notification from the window.
     void command(int code);
+    void fitText(const std::string& text);
+    // Set while a mouse button's release is delivered to the control.
+    void setMouseReleased(bool on) { mouseReleased_ = on; }
     // Enabled and shown as the control and all its parents say.
     void syncReach();
 
@@ -43,6 +46,7 @@ private:
     HWND hwnd_ = nullptr;
     bool updating_ = false;
     std::vector<std::string> shown_; // list entries or memo lines as the window has them
+    bool mouseReleased_ = false;
 };
 
 // The fonts of the controls, created once per look (face, height, weight, slant).

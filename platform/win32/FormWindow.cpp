@@ -45,9 +45,12 @@ Frame frameOf(const ui::Form& form) {
     case ui::BorderStyle::Dialog:
         return {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | layered};
     case ui::BorderStyle::Single:
+    case ui::BorderStyle::Sizable:
         break;
     }
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    if (form.border == ui::BorderStyle::Sizable)
+        style |= WS_THICKFRAME;
     if (form.minimizeButton)
         style |= WS_MINIMIZEBOX;
     if (form.maximizeButton)
@@ -77,6 +80,13 @@ FormWindow::FormWindow(Win32Backend& backend, ui::Form& form, Fonts& fonts) : ba
         auto view = std::make_unique<ControlWindow>(*control, hwnd_, id++, fonts);
         control->setObserver(view.get());
         views_.push_back(std::move(view));
+    }
+    // Tab moves through siblings in their z-order: put the listed controls in the form's order.
+    for (std::size_t i = 1; i < form.tabOrder.size(); ++i) {
+        const ControlWindow* before = viewOf(*form.tabOrder[i - 1]);
+        const ControlWindow* after = viewOf(*form.tabOrder[i]);
+        if (before && after && GetParent(before->hwnd()) == GetParent(after->hwnd()))
+            SetWindowPos(after->hwnd(), before->hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     showOpacity();
 }

@@ -31,6 +31,7 @@ public:
 class Win32Registry : public Registry {
 public:
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path, bool create) override;
+    std::unique_ptr<RegistryKey> openFullAccess(RegRoot root, const std::string& path) override;
 };
 
 class Win32SystemRestore : public SystemRestore {

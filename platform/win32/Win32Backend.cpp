@@ -176,12 +176,35 @@ bool Win32Backend::previewKey(const MSG& message) {
 void Win32Backend::deliver(MSG& message) {
     if (previewKey(message))
         return;
+    // A mouse release over a check box: the left button clicks it (toggle and release handler
+    // together, told apart from the space bar); the others only reach the release handler.
+    const bool released =
+        message.message == WM_LBUTTONUP || message.message == WM_RBUTTONUP || message.message == WM_MBUTTONUP;
+    ControlWindow* box = released ? checkBoxOf(message.hwnd) : nullptr;
+    if (box)
+        box->setMouseReleased(message.message == WM_LBUTTONUP);
+    dispatch(message);
+    if (!box)
+        return;
+    box->setMouseReleased(false);
+    if (message.message != WM_LBUTTONUP)
+        static_cast<ui::CheckBox&>(box->control())
+            .userMouseUp(message.message == WM_RBUTTONUP ? ui::MouseButton::Right : ui::MouseButton::Middle);
+}
+
+void Win32Backend::dispatch(MSG& message) {
     // Tab, Enter and Escape move between controls and press buttons as in a dialog.
     if (FormWindow* window = FormWindow::of(message.hwnd);
         window && IsDialogMessageA(window->hwnd(), &message))
         return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
+}
+
+ControlWindow* Win32Backend::checkBoxOf(HWND hwnd) {
+    FormWindow* window = FormWindow::of(hwnd);
+    ControlWindow* view = window ? window->viewOf(hwnd) : nullptr;
+    return view && view->control().kind() == ui::Kind::CheckBox ? view : nullptr;
 }
 
 void Win32Backend::messageBox(const std::string& text, const std::string& title) {

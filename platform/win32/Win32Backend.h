@@ -62,6 +62,8 @@ public:
 private:
     int ask(const Shown& shown, const std::string& yes, const std::string& no);
     bool previewKey(const MSG& message);
+    static ControlWindow* checkBoxOf(HWND hwnd);
+    static void dispatch(MSG& message);
 
     Fonts fonts_;
     std::vector<FormWindow*> windows_; // owned

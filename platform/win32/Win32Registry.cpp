@@ -100,4 +100,9 @@ std::unique_ptr<RegistryKey> Win32Registry::open(RegRoot root, const std::string
     return std::make_unique<Win32RegistryKey>(key);
 }
 
+// Every key is opened with full access already, so a user without the right to write is refused.
+std::unique_ptr<RegistryKey> Win32Registry::openFullAccess(RegRoot root, const std::string& path) {
+    return open(root, path, false);
+}
+
 } // namespace platform::win32

@@ -1,5 +1,5 @@
 // Kestrafen on Windows: the program on the machine's own services, drawn with native controls.
-#include "app/Project1.h"
+#include "app/Startup.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 #include "platform/win32/Win32Backend.h"
@@ -36,7 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ui::Application app(backend);
         platform::win32::Win32Platform machine(folder);
         platform::Platform platform = machine.platform();
-        Project1 program(app, platform);
+        Startup program(app, platform);
         program.start();
         program.run();
     } catch (const std::exception& error) {
