@@ -1,5 +1,7 @@
 // The registry on Wine's advapi32. The script reads the key this test leaves behind with
 // "wine reg query", so what the program writes is what other programs see.
+#include "config/ExclusionLists.h"
+#include "config/RestoreSettings.h"
 #include "platform/Error.h"
 #include "platform/win32/Services.h"
 
@@ -66,4 +68,16 @@ TEST_F(RegistryTest, LeavesAValueForTheScriptToQuery) {
     ASSERT_NE(key, nullptr);
     reg::writeString(*key, "ForRegQuery", "written by the test");
     reg::writeInteger(*key, "Number", 42);
+}
+
+// The settings and the exclusion lists as the program writes them; the script reads both back.
+TEST_F(RegistryTest, LeavesSettingsAndAnExclusionEntryForTheScriptToQuery) {
+    ASSERT_NE(registry.open(RegRoot::LocalMachine, config::systemRestoreKey, true), nullptr);
+    ASSERT_NE(registry.open(RegRoot::LocalMachine, config::filesNotToBackupKey, true), nullptr);
+    config::writeTimings(registry, {30, -5});
+    EXPECT_EQ(config::readTimings(registry).lifetimeDays, 30);
+    EXPECT_EQ(config::readTimings(registry).intervalHours, -5);
+    ASSERT_TRUE(config::writeEntry(registry, config::filesNotToBackupKey, "Kestrafen", {"ab", "cd"}));
+    EXPECT_EQ(config::entryLines(registry, config::filesNotToBackupKey, "Kestrafen"),
+              (std::vector<std::string>{"ab", "cd"}));
 }
