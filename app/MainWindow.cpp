@@ -73,6 +73,9 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     Appliquer.onClick = [this] { AppliquerClick(); };
     Activer.onClick = [this] { ActiverClick(); };
     Duree.onClick = [this] { DureeClick(); };
+    Modifications.onMouseUp = [this](ui::MouseButton button, unsigned shift, int x, int y) {
+        ModificationsMouseUp(button, shift, x, y);
+    };
 }
 
 MainWindow::~MainWindow() {
@@ -269,7 +272,8 @@ void MainWindow::PointRClick() {
     Informations.setLines(restore::detailLines(
         state_.pointCache, PointR.item(index), state_.machineGuid,
         [this](const std::string& key, const std::string& frenchDefault) { return state_.lookup(key, frenchDefault); }));
-    // the change listing of the selected point is appended here
+    if (Modifications.checked() && state_.platform.files.fileExists(state_.inProgramFolder("res\\SR-ChgLog.LOG")))
+        listChanges(PointR.item(index));
 }
 
 bool MainWindow::CreateRestorePoint() {

@@ -59,6 +59,16 @@ public:
     // window is being closed. True when a point was listed.
     bool waitForListedPoint();
 
+    // The change-log listing (ChangeListing.cpp). Checking Modifications with the mouse has the
+    // diagnostic tool make res.cab once and unpacks it into res; the keyboard only toggles the box.
+    void ModificationsMouseUp(ui::MouseButton button, unsigned shift, int x, int y);
+    // Runs the diagnostic tool and unpacks its cabinet into res; false when no log could be made
+    // (the reason shown, the box unchecked, res removed so the next check tries again) or the
+    // window is being closed.
+    bool CabExtract();
+    // Appends to Informations the change records of the point listed as entry, under a header.
+    void listChanges(const std::string& entry);
+
     // The ten main controls, in the order enumeration disables and enables them.
     std::vector<ui::Control*> mainControls();
     // True when System Restore was last found off: Activer then switches it on.

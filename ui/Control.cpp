@@ -5,6 +5,7 @@
 #include "ui/Form.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace ui {
@@ -101,6 +102,19 @@ void CheckBox::userClick() {
         dispatch([this] { onMouseUp(MouseButton::Left, ShiftNone, 1, 1); });
 }
 
+void CheckBox::userToggleByKey() {
+    if (!usable())
+        return;
+    setChecked(!checked_);
+    dispatch(onClick);
+}
+
+void CheckBox::userMouseUp(MouseButton button) {
+    if (!usable() || !onMouseUp)
+        return;
+    dispatch([this, button] { onMouseUp(button, ShiftNone, 1, 1); });
+}
+
 Edit::Edit(Form& form, std::string name, Control* parent, Rect bounds, std::string text)
     : Control(form, std::move(name), Kind::Edit, parent, bounds), text_(std::move(text)) {}
 
@@ -150,17 +164,28 @@ void Memo::clear() {
     if (lines_.empty())
         return;
     lines_.clear();
+    caretAtEnd_ = false;
     notify(Change::Lines);
 }
 
 void Memo::add(const std::string& line) {
     lines_.push_back(line);
-    notify(Change::Lines);
+    caretAtEnd_ = false;
+    notify(Change::LinesAdded);
+}
+
+void Memo::addLines(std::vector<std::string> lines) {
+    if (lines.empty())
+        return;
+    lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    caretAtEnd_ = false;
+    notify(Change::LinesAdded);
 }
 
 void Memo::setLines(std::vector<std::string> lines) {
     lines_ = std::move(lines);
     allSelected_ = false;
+    caretAtEnd_ = false;
     notify(Change::Lines);
 }
 
@@ -205,6 +230,11 @@ void Memo::userKeyDown(std::uint16_t key, unsigned shift) {
 void Memo::selectAll() {
     allSelected_ = true;
     notify(Change::Selection);
+}
+
+void Memo::moveCaretToEnd() {
+    caretAtEnd_ = true;
+    notify(Change::Caret);
 }
 
 ListBox::ListBox(Form& form, std::string name, Control* parent, Rect bounds, bool sorted)

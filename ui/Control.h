@@ -24,7 +24,21 @@ struct Font {
 
 enum class Kind { Button, ListBox, Memo, CheckBox, ComboBox, Edit, GroupBox, Label };
 
-enum class Change { Caption, Enabled, Visible, Items, Selection, Checked, Lines, ScrollExtent, Font };
+// Lines: the memo's text was replaced; LinesAdded: lines were added at its end since the last
+// notification; Caret: the memo's caret went to the end of its text.
+enum class Change {
+    Caption,
+    Enabled,
+    Visible,
+    Items,
+    Selection,
+    Checked,
+    Lines,
+    LinesAdded,
+    Caret,
+    ScrollExtent,
+    Font
+};
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -131,6 +145,10 @@ public:
     std::function<void(MouseButton, unsigned shift, int x, int y)> onMouseUp;
     // A click with the mouse: the box toggles, onClick runs, then onMouseUp.
     void userClick();
+    // The space bar: the box toggles and onClick runs; no mouse event.
+    void userToggleByKey();
+    // Another mouse button released over the box: it does not toggle, onMouseUp runs.
+    void userMouseUp(MouseButton button);
 
 private:
     bool checked_ = false;
@@ -162,7 +180,13 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
     void clear();
     void add(const std::string& line);
+    // Adds several lines at the end with one notification, so a view lays itself out once.
+    void addLines(std::vector<std::string> lines);
     void setLines(std::vector<std::string> lines);
+    // Puts the caret at the end of the text and scrolls it into view.
+    void moveCaretToEnd();
+    // True from moveCaretToEnd until the text changes.
+    bool caretAtEnd() const { return caretAtEnd_; }
     bool readOnly = true;
     // The lines joined by line breaks, and back: a line break ends a line, so a last empty line
     // after a final break is no line, while an empty line between two lines is one.
@@ -179,6 +203,7 @@ public:
 private:
     std::vector<std::string> lines_;
     bool allSelected_ = false;
+    bool caretAtEnd_ = false;
 };
 
 // A list box. When sorted, add() places the entry in case-insensitive order; insert() puts an

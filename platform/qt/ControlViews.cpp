@@ -8,12 +8,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace platform::qt {
 
@@ -161,23 +165,43 @@ private:
     QGroupBox* w_;
 };
 
-// A check box whose state only the model changes: a click asks the model, which toggles.
+// A check box whose state only the model changes: a click asks the model, which toggles. It tells
+// a click of the mouse from the space bar, and reports the release of the other mouse buttons.
 class ModelCheckBox : public QCheckBox {
 public:
     using QCheckBox::QCheckBox;
+    bool releasingMouse = false;
+    std::function<void(ui::MouseButton)> onOtherButtonUp;
 
 protected:
     void nextCheckState() override {}
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            releasingMouse = true;
+            QCheckBox::mouseReleaseEvent(event);
+            releasingMouse = false;
+            return;
+        }
+        QCheckBox::mouseReleaseEvent(event);
+        if (onOtherButtonUp && rect().contains(event->position().toPoint()))
+            onOtherButtonUp(event->button() == Qt::RightButton ? ui::MouseButton::Right
+                                                               : ui::MouseButton::Middle);
+    }
 };
 
 class CheckBoxView : public ControlView {
 public:
     CheckBoxView(ui::CheckBox& box, QWidget* parent)
-        : ControlView(box, new ModelCheckBox(parent)), box_(box), w_(static_cast<QCheckBox*>(widget())) {
+        : ControlView(box, new ModelCheckBox(parent)), box_(box), w_(static_cast<ModelCheckBox*>(widget())) {
         connect(w_, &QCheckBox::clicked, this, [this] {
-            if (!updating())
+            if (updating())
+                return;
+            if (w_->releasingMouse)
                 box_.userClick();
+            else
+                box_.userToggleByKey();
         });
+        w_->onOtherButtonUp = [this](ui::MouseButton button) { box_.userMouseUp(button); };
     }
 
 protected:
@@ -194,7 +218,7 @@ protected:
 
 private:
     ui::CheckBox& box_;
-    QCheckBox* w_;
+    ModelCheckBox* w_;
 };
 
 class EditView : public ControlView {
@@ -231,6 +255,8 @@ private:
     QLineEdit* w_;
 };
 
+// Lines added at the end reach the widget in one insertion at the next turn of the event loop: a
+// listing that adds a few lines at a time then lays the text out once per turn, not once per add.
 class MemoView : public ControlView {
 public:
     MemoView(ui::Memo& memo, QWidget* parent)
@@ -254,20 +280,24 @@ protected:
         showAll();
     }
     void update(ui::Change what) override {
-        if (what == ui::Change::Selection && memo_.allSelected())
+        if (what == ui::Change::Selection && memo_.allSelected()) {
             w_->selectAll();
-        if (what != ui::Change::Lines)
-            return;
-        const auto& lines = memo_.lines();
-        if (lines == shown_)
-            return;
-        // Lines are mostly added one at a time: append instead of re-laying out the whole text.
-        if (lines.size() == shown_.size() + 1 && std::equal(shown_.begin(), shown_.end(), lines.begin())) {
-            w_->appendPlainText(qs(lines.back()));
-            shown_.push_back(lines.back());
-            return;
+        } else if (what == ui::Change::Lines) {
+            if (memo_.lines() != shown_)
+                showAll();
+        } else if (what == ui::Change::LinesAdded) {
+            if (!flushQueued_) {
+                flushQueued_ = true;
+                QMetaObject::invokeMethod(
+                    this, [this] { showAdded(); }, Qt::QueuedConnection);
+            }
+        } else if (what == ui::Change::Caret) {
+            showAdded();
+            w_->moveCursor(QTextCursor::End);
+            w_->ensureCursorVisible();
+            // The caret's line alone may stay half hidden at the bottom edge: show the very end.
+            w_->verticalScrollBar()->setValue(w_->verticalScrollBar()->maximum());
         }
-        showAll();
     }
 
 private:
@@ -277,11 +307,32 @@ private:
         for (const auto& line : shown_)
             lines << qs(line);
         w_->setPlainText(lines.join('\n'));
+        flushQueued_ = false;
+    }
+    // Only the lines added since the widget was last brought up to date, in one insertion.
+    void showAdded() {
+        flushQueued_ = false;
+        const auto& lines = memo_.lines();
+        if (lines.size() == shown_.size())
+            return;
+        if (lines.size() < shown_.size() || shown_.empty()) {
+            showAll();
+            return;
+        }
+        QString text;
+        for (std::size_t i = shown_.size(); i < lines.size(); ++i) {
+            text += '\n' + qs(lines[i]);
+            shown_.push_back(lines[i]);
+        }
+        QTextCursor end(w_->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(text);
     }
 
     ui::Memo& memo_;
     QPlainTextEdit* w_;
-    std::vector<std::string> shown_;
+    std::vector<std::string> shown_; // the lines of the model the widget shows
+    bool flushQueued_ = false;
 };
 
 class ComboBoxView : public ControlView {

@@ -196,7 +196,13 @@ int QtBackend::showBox(const Shown& shown) {
 }
 
 void QtBackend::processMessages() {
+    // A long operation asks after every small step. Running the events more often than a screen
+    // refreshes only adds round trips to the display server; the window answers just as well.
+    constexpr qint64 minimumIntervalMs = 15;
+    if (sinceEvents_.isValid() && !sinceEvents_.hasExpired(minimumIntervalMs))
+        return;
     QCoreApplication::processEvents();
+    sinceEvents_.start();
 }
 
 void QtBackend::repaint(ui::Form& form) {

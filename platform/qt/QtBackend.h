@@ -6,6 +6,7 @@
 #include "ui/Backend.h"
 #include "ui/Form.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <deque>
@@ -75,6 +76,7 @@ private:
     bool showUnscripted_ = true;
     bool mainLoopRunning_ = false;
     ui::Form* activeForm_ = nullptr;
+    QElapsedTimer sinceEvents_; // since pending events last ran
 };
 
 } // namespace platform::qt

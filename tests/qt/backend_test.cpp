@@ -162,11 +162,58 @@ TEST_F(QtBackendTest, ADisabledListShowsHeldEntriesWhenEnabledSelectedOrAfterAWh
 TEST_F(QtBackendTest, MemoAppendsAndReplacesLines) {
     form.Memo.add("one");
     form.Memo.add("two");
+    QApplication::processEvents(); // added lines are shown at the next turn of the event loop
     EXPECT_EQ(widget<QPlainTextEdit>("Memo")->toPlainText(), "one\ntwo");
     form.Memo.setLines({"three"});
     EXPECT_EQ(widget<QPlainTextEdit>("Memo")->toPlainText(), "three");
     form.Memo.clear();
     EXPECT_EQ(widget<QPlainTextEdit>("Memo")->toPlainText(), "");
+}
+
+TEST_F(QtBackendTest, MemoTakesLinesInOneBatchAndShowsItsEnd) {
+    form.Memo.add("");
+    form.Memo.addLines({"", "first"}); // empty lines stay lines, even at the start
+    form.Memo.addLines({"second", "", "third"});
+    QApplication::processEvents();
+    auto* memo = widget<QPlainTextEdit>("Memo");
+    EXPECT_EQ(memo->toPlainText(), "\n\nfirst\nsecond\n\nthird");
+    for (int i = 0; i < 200; ++i)
+        form.Memo.add("line " + std::to_string(i));
+    form.show();
+    memo->moveCursor(QTextCursor::Start);
+    QApplication::processEvents();
+    form.Memo.moveCaretToEnd();
+    QApplication::processEvents();
+    EXPECT_TRUE(memo->textCursor().atEnd());
+    EXPECT_EQ(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+    EXPECT_GT(memo->verticalScrollBar()->maximum(), 0);
+}
+
+// A check box's mouse-up handler runs for the mouse only: the space bar toggles the box alone, and
+// another button released over it runs the handler without toggling.
+TEST_F(QtBackendTest, CheckBoxTellsTheMouseFromTheKeyboard) {
+    std::vector<ui::MouseButton> mouseUps;
+    int clicks = 0;
+    form.Check.onClick = [&] { ++clicks; };
+    form.Check.onMouseUp = [&](ui::MouseButton button, unsigned, int, int) { mouseUps.push_back(button); };
+    form.show();
+    QApplication::processEvents();
+    auto* box = widget<QCheckBox>("Check");
+
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(form.Check.checked());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(mouseUps.empty());
+
+    QTest::mouseClick(box, Qt::RightButton);
+    EXPECT_TRUE(form.Check.checked());
+    EXPECT_EQ(mouseUps, std::vector<ui::MouseButton>{ui::MouseButton::Right});
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_FALSE(form.Check.checked());
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(mouseUps, (std::vector<ui::MouseButton>{ui::MouseButton::Right, ui::MouseButton::Left}));
 }
 
 TEST_F(QtBackendTest, ListScrollsSidewaysOnlyAsFarAsItsExtent) {

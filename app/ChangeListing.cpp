@@ -1,0 +1,124 @@
+// The change-log listing of the main window: the diagnostic tool's cabinet, made once on request
+// and unpacked into res, and the records of the selected point appended below its details.
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "lang/Keys.h"
+#include "platform/Error.h"
+#include "platform/Text.h"
+#include "restore/ChangeLog.h"
+#include "ui/Application.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// How long the diagnostic tool may take to write its cabinet, on the platform's clock.
+constexpr std::int64_t cabinetWaitMs = 10 * 60 * 1000;
+
+} // namespace
+
+void MainWindow::ModificationsMouseUp(ui::MouseButton, unsigned, int, int) {
+    if (!Modifications.checked())
+        return;
+    if (state_.platform.files.folderExists(state_.inProgramFolder("res")))
+        return; // the log unpacked earlier is reused
+    if (!confirm(app(), state_.language, state_.lookup("Question5", lang::keys::atUseDefault("Question5")))) {
+        Modifications.setChecked(false);
+        return;
+    }
+    repaint();
+    const std::vector<ui::Control*> controls = {&Creer,  &Detruire,  &Duree,   &Informations,
+                                                &PointR, &Appliquer, &Activer, &Modifications,
+                                                &Jour,   &Langue2};
+    ui::setEnabled(controls, false);
+    try {
+        CabExtract();
+    } catch (...) {
+        // As for the failures CabExtract reports itself: no half-made res to be taken for a log.
+        Modifications.setChecked(false);
+        DeleteFolder(state_.inProgramFolder("res"));
+        ui::setEnabled(controls, true);
+        throw;
+    }
+    ui::setEnabled(controls, true);
+}
+
+bool MainWindow::CabExtract() {
+    auto& files = state_.platform.files;
+    auto& process = state_.platform.process;
+    const std::string res = state_.inProgramFolder("res");
+    const std::string cabinet = state_.inProgramFolder("res.cab");
+    // Without a log, res must not stay behind: its presence alone would skip the next attempt.
+    const auto fail = [&](const std::string& message) {
+        app().showMessage(message);
+        Modifications.setChecked(false);
+        DeleteFolder(res);
+        return false;
+    };
+
+    DeleteFolder(res);
+    files.deleteFile(cabinet);
+    files.createFolder(res);
+    process.sleep(500);
+    app().processMessages();
+
+    if (!files.fileExists(state_.systemFolder + "\\Restore\\srdiag.exe"))
+        return fail(state_.lookup("Message6", lang::keys::atUseDefault("Message6")));
+    state_.platform.shell.runCommand("/c %Windir%\\system32\\Restore\\srdiag.exe /CabName:res.cab");
+
+    const std::int64_t deadline = process.nowMs() + cabinetWaitMs;
+    for (;;) {
+        process.sleep(70);
+        app().processMessages();
+        if (files.fileExists(cabinet))
+            break;
+        if (app().closePending(this))
+            return false; // closing removes res and res.cab
+        if (process.nowMs() >= deadline)
+            return fail(state_.lookup("Message16", lang::keys::atUseDefault("Message16")));
+    }
+    process.sleep(100);
+
+    try {
+        state_.platform.cabinet.extract(cabinet, res);
+    } catch (const platform::Error& e) {
+        // The platform's text names the cabinet and says what is wrong with it.
+        return fail(state_.lookup("Message6", lang::keys::atUseDefault("Message6")) + "\n" +
+                    ui::Application::withFullStop(e.what()));
+    }
+    repaint();
+    return true;
+}
+
+void MainWindow::listChanges(const std::string& entry) {
+    const std::string logFile = state_.inProgramFolder("res\\SR-ChgLog.LOG");
+    if (!state_.platform.files.fileExists(logFile))
+        return; // a cabinet without the change log: the details stay as they are
+    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications,
+                    &Jour, &Langue2},
+                   false);
+    try {
+        app().processMessages();
+        Informations.addLines({"", "Modification(s) :"});
+
+        const std::optional<std::string> log = state_.platform.files.readFile(logFile);
+        // The log is 8-bit text: compare in its terms and convert only what is shown.
+        const std::string folder =
+            platform::text::toCp1252(state_.pointCache.readString(entry, "DirectoryName", ""));
+        restore::scanChangeLog(log.value_or(""), folder, [this](std::string_view record) {
+            Informations.addLines(restore::recordLines(record));
+            app().processMessages();
+            return !app().closePending(this);
+        });
+    } catch (...) {
+        ui::setEnabled(mainControls(), true);
+        throw;
+    }
+    ui::setEnabled(mainControls(), true);
+    Informations.moveCaretToEnd();
+    app().processMessages();
+}

@@ -1,0 +1,45 @@
+# The Windows build: kestrafen_core, the real platform (platform/win32), kestrafen.exe with its
+# language file next to it, and the platform tests for Wine. XP-capable: only APIs XP has.
+# One self-contained executable: no MinGW runtime DLL to ship.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# The real platform: services and the native drawing of the window model.
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(kestrafen_win32 STATIC ${WIN32_SOURCES})
+target_compile_definitions(kestrafen_win32 PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+target_link_libraries(kestrafen_win32 PUBLIC kestrafen_core
+  cabinet urlmon wininet shell32 ole32 oleaut32 uuid wbemuuid comctl32 gdi32 user32 advapi32)
+
+# The program: one executable, with the language file next to it.
+enable_language(RC)
+add_executable(kestrafen WIN32 platform/win32/main.cpp platform/win32/kestrafen.rc)
+target_link_libraries(kestrafen PRIVATE kestrafen_win32)
+set(KESTRAFEN_LANGUES "${CMAKE_SOURCE_DIR}/sample-machine/drives/C/Program Files/Kestrafen/langues.ini")
+add_custom_command(TARGET kestrafen POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different "${KESTRAFEN_LANGUES}" $<TARGET_FILE_DIR:kestrafen>/langues.ini)
+
+# GoogleTest from Debian's sources (package googletest), built with the cross compiler.
+set(GTEST_SOURCE /usr/src/googletest/googletest)
+add_library(gtest_mingw STATIC ${GTEST_SOURCE}/src/gtest-all.cc ${GTEST_SOURCE}/src/gtest_main.cc)
+target_include_directories(gtest_mingw SYSTEM PUBLIC ${GTEST_SOURCE}/include PRIVATE ${GTEST_SOURCE})
+target_compile_options(gtest_mingw PRIVATE -w)
+# The win32 thread model of MinGW's GCC 12 has no std::mutex, which GoogleTest's Notification uses.
+target_compile_definitions(gtest_mingw PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest_mingw PUBLIC
+  -include ${CMAKE_SOURCE_DIR}/cmake/gtest-mingw/NotificationForMinGW.h)
+
+# The platform tests run for real under Wine, driven by a script that prepares what they need
+# (a fresh Wine prefix, cabinets made with gcab, an HTTP server on the loopback address).
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(test_win32 ${WIN32_TEST_SOURCES})
+target_include_directories(test_win32 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(test_win32 PRIVATE kestrafen_win32 gtest_mingw)
+
+enable_testing()
+add_test(NAME win32_platform_under_wine
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/wine_test.sh $<TARGET_FILE:test_win32>)
+set_tests_properties(win32_platform_under_wine PROPERTIES TIMEOUT 300)
+add_test(NAME win32_window_under_wine
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/window_test.sh $<TARGET_FILE:kestrafen>)
+set_tests_properties(win32_window_under_wine PROPERTIES TIMEOUT 300 PASS_REGULAR_EXPRESSION "PASS")

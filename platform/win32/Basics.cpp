@@ -1,0 +1,66 @@
+// Environment, clock, sleep and working set on the real kernel, and the system's error texts.
+#include "platform/win32/Ansi.h"
+#include "platform/win32/Services.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform::win32 {
+
+std::string systemMessage(unsigned long code) {
+    char* buffer = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string message = length ? std::string(buffer, length) : "error " + std::to_string(code);
+    LocalFree(buffer);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
+    return utf8(message);
+}
+
+bool runningOnWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::optional<std::string> Win32Environment::get(const std::string& name) const {
+    const std::string ansiName = ansi(name);
+    std::vector<char> value(256);
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetEnvironmentVariableA(ansiName.c_str(), value.data(), value.size());
+        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+            return std::nullopt;
+        if (length < value.size())
+            return utf8(std::string(value.data(), length));
+        value.resize(length); // too small: length is the size needed, with the zero
+    }
+}
+
+void Win32Process::sleep(std::uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+std::int64_t Win32Process::nowMs() {
+    // GetTickCount wraps after 49 days and GetTickCount64 is not on XP: count the wraps (the
+    // program asks the time from its one thread, often enough to see each wrap).
+    static DWORD last = 0;
+    static std::int64_t wraps = 0;
+    const DWORD now = GetTickCount();
+    if (now < last)
+        ++wraps;
+    last = now;
+    return (wraps << 32) + now;
+}
+
+void Win32Process::trimWorkingSet() {
+    const HANDLE process = OpenProcess(PROCESS_SET_QUOTA, FALSE, GetCurrentProcessId());
+    if (!process)
+        return;
+    SetProcessWorkingSetSize(process, static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+    CloseHandle(process);
+}
+
+} // namespace platform::win32

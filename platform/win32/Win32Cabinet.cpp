@@ -1,0 +1,200 @@
+// Cabinet extraction through cabinet.dll's FDI interface. Every entry name is checked first, in a
+// pass that writes nothing, so a cabinet holding a name that would land outside the folder leaves
+// no trace; the second pass unpacks.
+#include "platform/Error.h"
+#include "platform/win32/Ansi.h"
+#include "platform/win32/Services.h"
+
+#include <windows.h> // first: the headers below need its types
+
+#include <fcntl.h>
+#include <fdi.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::win32 {
+
+namespace {
+
+// FDI's file callbacks: plain handles of the kernel.
+FNALLOC(fdiAlloc) {
+    return HeapAlloc(GetProcessHeap(), 0, cb);
+}
+FNFREE(fdiFree) {
+    HeapFree(GetProcessHeap(), 0, pv);
+}
+FNOPEN(fdiOpen) {
+    (void)pmode;
+    const bool write = oflag & (_O_WRONLY | _O_RDWR);
+    const HANDLE file =
+        CreateFileA(pszFile, write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
+                    write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<INT_PTR>(file);
+}
+FNREAD(fdiRead) {
+    DWORD got = 0;
+    return ReadFile(reinterpret_cast<HANDLE>(hf), pv, cb, &got, nullptr) ? got : static_cast<UINT>(-1);
+}
+FNWRITE(fdiWrite) {
+    DWORD written = 0;
+    return WriteFile(reinterpret_cast<HANDLE>(hf), pv, cb, &written, nullptr) ? written
+                                                                              : static_cast<UINT>(-1);
+}
+FNCLOSE(fdiClose) {
+    return CloseHandle(reinterpret_cast<HANDLE>(hf)) ? 0 : -1;
+}
+FNSEEK(fdiSeek) {
+    return static_cast<__LONG32>(SetFilePointer(reinterpret_cast<HANDLE>(hf), dist, nullptr, seektype));
+}
+
+// An entry name as the folder-relative path it would be written to, or nothing when it could land
+// outside the folder: an absolute name, a drive or stream (":"), or a ".." component anywhere.
+std::optional<std::string> safeRelativePath(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '\\');
+    if (name.empty() || name.front() == '\\' || name.find(':') != std::string::npos)
+        return std::nullopt;
+    std::string relative;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('\\', start);
+        if (end == std::string::npos)
+            end = name.size();
+        const std::string component = name.substr(start, end - start);
+        if (component == "..")
+            return std::nullopt;
+        if (!component.empty() && component != ".")
+            relative += (relative.empty() ? "" : "\\") + component;
+        start = end + 1;
+    }
+    if (relative.empty())
+        return std::nullopt;
+    return relative;
+}
+
+struct Run {
+    std::string folder;  // ANSI, with a trailing backslash
+    bool unpack = false; // false: only look at the names
+    std::vector<std::string> unsafe;
+    std::string failed; // the entry that could not be written
+};
+
+// Entry names are in the system's code page unless flagged as UTF-8.
+std::string entryName(const FDINOTIFICATION& note) {
+    return (note.attribs & _A_NAME_IS_UTF) ? std::string(note.psz1) : utf8(note.psz1);
+}
+
+// Creates every folder on the way to a path (those that exist already just fail).
+void createFolders(const std::string& ansiPath) {
+    for (std::size_t slash = ansiPath.find('\\'); slash != std::string::npos;
+         slash = ansiPath.find('\\', slash + 1))
+        CreateDirectoryA(ansiPath.substr(0, slash).c_str(), nullptr);
+}
+
+bool folderExistsAnsi(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FNFDINOTIFY(notify) {
+    auto& run = *static_cast<Run*>(pfdin->pv);
+    switch (fdint) {
+    case fdintCOPY_FILE: {
+        const std::string name = entryName(*pfdin);
+        const auto relative = safeRelativePath(name);
+        if (!relative) {
+            run.unsafe.push_back(name);
+            return 0; // skipped
+        }
+        if (!run.unpack)
+            return 0;
+        const std::string target = run.folder + ansi(*relative);
+        createFolders(target);
+        const INT_PTR file = fdiOpen(const_cast<char*>(target.c_str()), _O_WRONLY | _O_CREAT | _O_TRUNC, 0);
+        if (file == -1)
+            run.failed = name;
+        return file;
+    }
+    case fdintCLOSE_FILE_INFO:
+        fdiClose(pfdin->hf);
+        return TRUE;
+    default:
+        return 0;
+    }
+}
+
+std::string reason(const ERF& erf) {
+    switch (erf.erfOper) {
+    case FDIERROR_CABINET_NOT_FOUND:
+        return "the file cannot be opened";
+    case FDIERROR_NOT_A_CABINET:
+    case FDIERROR_UNKNOWN_CABINET_VERSION:
+        return "not a cabinet file";
+    case FDIERROR_CORRUPT_CABINET:
+    case FDIERROR_BAD_COMPR_TYPE:
+        return "the cabinet is damaged";
+    case FDIERROR_MDI_FAIL:
+        return "the compressed data are damaged";
+    case FDIERROR_TARGET_FILE:
+        return "an unpacked file cannot be written";
+    case FDIERROR_ALLOC_FAIL:
+        return "out of memory";
+    default:
+        return "error " + std::to_string(erf.erfOper);
+    }
+}
+
+class Fdi {
+public:
+    Fdi()
+        : handle_(FDICreate(fdiAlloc, fdiFree, fdiOpen, fdiRead, fdiWrite, fdiClose, fdiSeek, cpuUNKNOWN,
+                            &erf)) {}
+    ~Fdi() {
+        if (handle_)
+            FDIDestroy(handle_);
+    }
+    Fdi(const Fdi&) = delete;
+    Fdi& operator=(const Fdi&) = delete;
+    HFDI get() const { return handle_; }
+    ERF erf{};
+
+private:
+    HFDI handle_;
+};
+
+} // namespace
+
+void Win32Cabinet::extract(const std::string& cabinetPath, const std::string& folder) {
+    const std::string name = cabinetPath;
+    std::string cabinet = ansi(cabinetPath);
+    const DWORD attributes = GetFileAttributesA(cabinet.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw Error(name + ": the cabinet does not exist");
+    const std::size_t slash = cabinet.find_last_of("\\/");
+    std::string cabinetFolder = slash == std::string::npos ? "" : cabinet.substr(0, slash + 1);
+    std::string cabinetName = cabinet.substr(slash == std::string::npos ? 0 : slash + 1);
+
+    Fdi fdi;
+    if (!fdi.get())
+        throw Error(name + ": cannot unpack the cabinet: " + reason(fdi.erf));
+    Run run;
+    run.folder = ansi(folder);
+    if (run.folder.empty() || run.folder.back() != '\\')
+        run.folder += '\\';
+    if (!FDICopy(fdi.get(), cabinetName.data(), cabinetFolder.data(), 0, notify, nullptr, &run))
+        throw Error(name + ": cannot read the cabinet: " + reason(fdi.erf));
+    if (!run.unsafe.empty())
+        throw Error(name + ": unsafe file name '" + run.unsafe.front() + "' in cabinet");
+
+    createFolders(run.folder);
+    if (!folderExistsAnsi(run.folder))
+        throw Error(name + ": cannot unpack the cabinet into " + folder);
+    run.unpack = true;
+    if (!FDICopy(fdi.get(), cabinetName.data(), cabinetFolder.data(), 0, notify, nullptr, &run)) {
+        if (!run.failed.empty())
+            throw Error(name + ": cannot unpack '" + run.failed + "': " + reason(fdi.erf));
+        throw Error(name + ": cannot read the cabinet: " + reason(fdi.erf));
+    }
+}
+
+} // namespace platform::win32

@@ -1,0 +1,184 @@
+// Files and folders on the real kernel and shell: the ANSI functions with Windows-1252 paths.
+#include "platform/Error.h"
+#include "platform/win32/Ansi.h"
+#include "platform/win32/Services.h"
+
+#include <windows.h> // first: the headers below need its types
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace platform::win32 {
+
+namespace {
+
+DWORD attributes(const std::string& path) {
+    return GetFileAttributesA(ansi(path).c_str());
+}
+
+std::string withBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+// The folder a file lies in, for a temporary file next to it.
+std::string folderOf(const std::string& ansiPath) {
+    const std::size_t slash = ansiPath.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 2 && ansiPath[1] == ':')
+        return ansiPath.substr(0, 3);
+    return ansiPath.substr(0, slash);
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    void close() {
+        if (h_ != INVALID_HANDLE_VALUE)
+            CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE h_;
+};
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+} // namespace
+
+bool Win32FileSystem::fileExists(const std::string& path) const {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::folderExists(const std::string& path) const {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::rename(const std::string& from, const std::string& to) {
+    return MoveFileA(ansi(from).c_str(), ansi(to).c_str()) != 0;
+}
+
+bool Win32FileSystem::copy(const std::string& from, const std::string& to) {
+    return CopyFileA(ansi(from).c_str(), ansi(to).c_str(), FALSE) != 0;
+}
+
+bool Win32FileSystem::deleteFile(const std::string& path) {
+    return DeleteFileA(ansi(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::createFolder(const std::string& path) {
+    return CreateDirectoryA(ansi(path).c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::deleteTree(const std::string& path) {
+    if (!folderExists(path))
+        return false;
+    std::string from = ansi(path);
+    from.append(2, '\0'); // a list of names, ended by an empty one
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI; // no FOF_ALLOWUNDO: no recycle bin
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted && !folderExists(path);
+}
+
+std::optional<std::uint64_t> Win32FileSystem::freeBytes(const std::string& root) const {
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!GetDiskFreeSpaceExA(ansi(root).c_str(), &available, &total, &free))
+        return std::nullopt;
+    return available.QuadPart;
+}
+
+std::string Win32FileSystem::tempFolder() const {
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof buffer, buffer);
+    if (length == 0 || length > MAX_PATH)
+        throw Error("GetTempPath: " + systemMessage(GetLastError()));
+    return withBackslash(utf8(std::string(buffer, length)));
+}
+
+std::string Win32FileSystem::currentFolder() const {
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    if (length == 0 || length > MAX_PATH)
+        throw Error("GetCurrentDirectory: " + systemMessage(GetLastError()));
+    return withBackslash(utf8(std::string(buffer, length)));
+}
+
+std::optional<std::string> Win32FileSystem::readFile(const std::string& path) const {
+    Handle file(CreateFileA(ansi(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    return bytes;
+}
+
+void Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
+    const Error failure("Unable to write to " + path);
+    const std::string target = ansi(path);
+    const DWORD existing = GetFileAttributesA(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        throw failure;
+    // A temporary file in the same folder, moved over the target once whole: old or new, never torn.
+    char temp[MAX_PATH + 1];
+    if (!GetTempFileNameA(folderOf(target).c_str(), "kst", 0, temp))
+        throw failure;
+    Handle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool written = file.valid() && writeAll(file.get(), bytes);
+    file.close();
+    if (!written || !MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temp);
+        throw failure;
+    }
+}
+
+std::vector<std::string> Win32FileSystem::list(const std::string& folder) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((withBackslash(ansi(folder)) + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(utf8(name));
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    // NTFS lists by name without regard to case; other file systems (and Wine) do not.
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return text::compareIgnoreCase(a, b) < 0; });
+    return names;
+}
+
+} // namespace platform::win32

@@ -1,0 +1,292 @@
+// System Restore on the real service: WMI through COM for the enumeration and the automation
+// object, srclient.dll loaded at run time for creating and removing points.
+#include "platform/Error.h"
+#include "platform/win32/Ansi.h"
+#include "platform/win32/Com.h"
+#include "platform/win32/Services.h"
+
+#include <windows.h> // first: the headers below need its types
+
+#include <wbemidl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace platform::win32 {
+
+Bstr::Bstr(const std::string& utf8Text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()), nullptr, 0);
+    b_ = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()), b_, length);
+}
+
+std::string toUtf8(const wchar_t* wide) {
+    if (!wide)
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(length > 0 ? length - 1 : 0, '\0');
+    if (length > 1)
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+void check(HRESULT result, const std::string& what) {
+    if (SUCCEEDED(result))
+        return;
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    throw Error(what + " failed (" + code + ")");
+}
+
+ComScope::ComScope() {
+    const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    initialised_ = SUCCEEDED(result); // S_FALSE too: already on, one more to balance
+}
+
+ComScope::~ComScope() {
+    if (initialised_)
+        CoUninitialize();
+}
+
+namespace {
+
+constexpr const char* kNamespace = "ROOT\\default";
+constexpr const char* kClass = "SystemRestore";
+
+// SWbemLocator.ConnectServer on ROOT\default, waiting at most the service's own limit.
+void connect(ComPtr<IWbemServices>& services) {
+    ComPtr<IWbemLocator> locator;
+    check(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                           reinterpret_cast<void**>(locator.out())),
+          "SWbemLocator");
+    const Bstr space(kNamespace);
+    check(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT,
+                                 nullptr, nullptr, services.out()),
+          "SWbemLocator.ConnectServer");
+    // The scripting objects impersonate the caller; the raw interface must be told to.
+    CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                      RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+}
+
+WmiValue toWmi(const VARIANT& value) {
+    switch (value.vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+        return WmiValue();
+    case VT_BSTR:
+        return WmiValue(toUtf8(value.bstrVal));
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_BOOL: {
+        VARIANT number;
+        VariantInit(&number);
+        VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_I8);
+        return WmiValue(static_cast<long long>(number.llVal));
+    }
+    default: {
+        // Anything else reaches the program as its text, as the scripting objects give it.
+        VARIANT textValue;
+        VariantInit(&textValue);
+        if (FAILED(VariantChangeType(&textValue, const_cast<VARIANT*>(&value), 0, VT_BSTR)))
+            return WmiValue();
+        WmiValue result(toUtf8(textValue.bstrVal));
+        VariantClear(&textValue);
+        return result;
+    }
+    }
+}
+
+WmiInstance properties(IWbemClassObject& object) {
+    WmiInstance instance;
+    check(object.BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY), "SWbemObject.Properties_");
+    for (;;) {
+        BSTR name = nullptr;
+        VARIANT value;
+        VariantInit(&value);
+        if (object.Next(0, &name, &value, nullptr, nullptr) != WBEM_S_NO_ERROR)
+            break;
+        instance.push_back({toUtf8(name), toWmi(value)});
+        SysFreeString(name);
+        VariantClear(&value);
+    }
+    object.EndEnumeration();
+    return instance;
+}
+
+// The automation object: late-bound method calls on the class, as the script host makes them.
+class WmiAutomation : public SrAutomation {
+public:
+    WmiAutomation() { connect(services_); }
+
+    void Restore(std::int32_t sequenceNumber) override {
+        VARIANT number;
+        VariantInit(&number);
+        number.vt = VT_I4;
+        number.lVal = sequenceNumber;
+        call("Restore", "SequenceNumber", number);
+    }
+    void Enable(const std::string& drive) override { call("Enable", "Drive", text(drive)); }
+    void Disable(const std::string& drive) override { call("Disable", "Drive", text(drive)); }
+
+private:
+    static VARIANT text(const std::string& utf8Text) {
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_BSTR;
+        const Bstr wide(utf8Text);
+        value.bstrVal = SysAllocString(wide.get());
+        return value;
+    }
+
+    void call(const std::string& method, const std::string& parameter, VARIANT argument) {
+        const std::string what = std::string(kClass) + "." + method;
+        const Bstr className(kClass), methodName(method), parameterName(parameter);
+        ComPtr<IWbemClassObject> classObject, signature, inParameters, outParameters;
+        try {
+            check(services_->GetObject(className.get(), 0, nullptr, classObject.out(), nullptr), what);
+            check(classObject->GetMethod(methodName.get(), 0, signature.out(), nullptr), what);
+            IWbemClassObject* arguments = nullptr;
+            if (signature) {
+                check(signature->SpawnInstance(0, inParameters.out()), what);
+                check(inParameters->Put(parameterName.get(), 0, &argument, 0), what);
+                arguments = inParameters.get();
+            }
+            check(services_->ExecMethod(className.get(), methodName.get(), 0, nullptr, arguments,
+                                        outParameters.out(), nullptr),
+                  what);
+        } catch (...) {
+            VariantClear(&argument);
+            throw;
+        }
+        VariantClear(&argument);
+    }
+
+    ComScope com_;
+    ComPtr<IWbemServices> services_;
+};
+
+bool validDate(int year, int month, int day, int hour, int minute, int second) {
+    SYSTEMTIME fields{};
+    fields.wYear = static_cast<WORD>(year);
+    fields.wMonth = static_cast<WORD>(month);
+    fields.wDay = static_cast<WORD>(day);
+    fields.wHour = static_cast<WORD>(hour);
+    fields.wMinute = static_cast<WORD>(minute);
+    fields.wSecond = static_cast<WORD>(second);
+    FILETIME unused;
+    return year >= 1601 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
+           hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59 &&
+           SystemTimeToFileTime(&fields, &unused);
+}
+
+// srclient.dll's two entry points, found at run time: the library is absent where System
+// Restore is not installed. The records are passed byte for byte (packed, 80 and 12 bytes).
+using SetRestorePointFn = BOOL(WINAPI*)(void* info, void* status);
+using RemoveRestorePointFn = DWORD(WINAPI*)(DWORD sequenceNumber);
+
+template <class Function> Function srclient(const char* function) {
+    static HMODULE library = LoadLibraryA("srclient.dll");
+    if (!library)
+        throw Error("srclient.dll: " + systemMessage(GetLastError()));
+    const FARPROC address = GetProcAddress(library, function);
+    if (!address)
+        throw Error(std::string("srclient.dll: ") + function + ": " + systemMessage(GetLastError()));
+    // Through a generic function type: the exported address has the type its caller declares.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+} // namespace
+
+std::unique_ptr<SrAutomation> Win32SystemRestore::automationObject() {
+    return std::make_unique<WmiAutomation>();
+}
+
+std::vector<WmiInstance> Win32SystemRestore::restorePoints() {
+    ComScope com;
+    ComPtr<IWbemServices> services;
+    connect(services);
+    ComPtr<IEnumWbemClassObject> instances;
+    const Bstr className(kClass);
+    check(services->CreateInstanceEnum(className.get(), WBEM_FLAG_SHALLOW, nullptr, instances.out()),
+          "SWbemServices.InstancesOf");
+    std::vector<WmiInstance> points;
+    for (;;) {
+        ComPtr<IWbemClassObject> object;
+        ULONG returned = 0;
+        const HRESULT result = instances->Next(WBEM_INFINITE, 1, object.out(), &returned);
+        check(result, "SWbemObjectSet");
+        if (returned == 0)
+            break;
+        WmiInstance point = properties(*object.get());
+        // Every restore point has a creation time. Wine's stand-in service lists one instance
+        // without any, which is no point: handed on, it would fail the date conversion.
+        const bool dated = std::any_of(point.begin(), point.end(), [](const WmiProperty& property) {
+            return property.name == "CreationTime" && !property.value.isNull();
+        });
+        if (dated)
+            points.push_back(std::move(point));
+    }
+    return points;
+}
+
+LocalDateTime Win32SystemRestore::toLocalTime(int year, int month, int day, int hour, int minute, int second,
+                                              int microseconds, int utcOffsetMinutes) {
+    if (!validDate(year, month, day, hour, minute, second) || microseconds < 0 || microseconds > 999999 ||
+        utcOffsetMinutes < -999 || utcOffsetMinutes > 999) {
+        char cim[64];
+        std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
+                      second, microseconds, utcOffsetMinutes);
+        throw Error(std::string("Invalid date-time value: ") + cim);
+    }
+    SYSTEMTIME fields{};
+    fields.wYear = static_cast<WORD>(year);
+    fields.wMonth = static_cast<WORD>(month);
+    fields.wDay = static_cast<WORD>(day);
+    fields.wHour = static_cast<WORD>(hour);
+    fields.wMinute = static_cast<WORD>(minute);
+    fields.wSecond = static_cast<WORD>(second);
+    FILETIME stamp;
+    SystemTimeToFileTime(&fields, &stamp);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = stamp.dwLowDateTime;
+    ticks.HighPart = stamp.dwHighDateTime;
+    ticks.QuadPart -= static_cast<ULONGLONG>(static_cast<LONGLONG>(utcOffsetMinutes) * 60 * 10000000LL);
+    stamp.dwLowDateTime = ticks.LowPart;
+    stamp.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME utc{}, local{};
+    if (!FileTimeToSystemTime(&stamp, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        throw Error("Invalid date-time value: " + systemMessage(GetLastError()));
+    return LocalDateTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+bool Win32SystemRestore::SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) {
+    const auto function = srclient<SetRestorePointFn>("SRSetRestorePointA");
+    std::array<std::uint8_t, 80> record = info.bytes();
+    std::uint8_t statusRecord[12] = {};
+    const BOOL done = function(record.data(), statusRecord);
+    std::uint32_t code = 0;
+    std::int64_t sequence = 0;
+    std::memcpy(&code, statusRecord, 4); // little-endian, as the machine
+    std::memcpy(&sequence, statusRecord + 4, 8);
+    status = StateMgrStatus{code, sequence};
+    return done != FALSE;
+}
+
+std::uint32_t Win32SystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumber) {
+    // Wine's srclient has no such function: calling its stub ends the process. Refuse instead.
+    if (runningOnWine())
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    const auto function = srclient<RemoveRestorePointFn>("SRRemoveRestorePoint");
+    return function(sequenceNumber);
+}
+
+} // namespace platform::win32
