@@ -25,6 +25,7 @@ public:
     std::string currentFolder() const override;
     std::optional<std::string> readFile(const std::string& path) const override;
     void writeFile(const std::string& path, const std::string& bytes) override;
+    std::optional<FileStamp> stamp(const std::string& path) const override;
     std::vector<std::string> list(const std::string& folder) const override;
 };
 

@@ -143,6 +143,26 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) co
     return bytes;
 }
 
+std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path) const {
+    Handle file(CreateFileA(ansi(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    const auto modified = static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime,
+                                                         info.ftLastWriteTime.dwLowDateTime));
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    // Write times move in ticks of up to two seconds on some file systems: a file written within
+    // the last tick may change again in place without a new stamp.
+    constexpr std::int64_t kTick = 2 * 10'000'000; // 100 ns units
+    const auto nowTicks = static_cast<std::int64_t>(join(now.dwHighDateTime, now.dwLowDateTime));
+    return FileStamp{join(info.nFileSizeHigh, info.nFileSizeLow), modified,
+                     join(info.nFileIndexHigh, info.nFileIndexLow), nowTicks - modified < kTick};
+}
+
 void Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
     const Error failure("Unable to write to " + path);
     const std::string target = ansi(path);
