@@ -3,30 +3,21 @@
 # nothing more; a mouse check asks first, and Yes has the diagnostic tool's cabinet unpacked into res.
 # Usage: change_listing_test.sh <kestrafen executable>
 set -u
+. "$(dirname "$0")/../support/desktop.sh"
 exe="$1"
 work=$(mktemp -d)
 prog=""
 trap 'kill $prog $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 fail() { echo "FAIL: $1"; exit 1; }
 
-export KESTRAFEN_MACHINE="$work/machine"
-cp -r "$(dirname "$0")/../../sample-machine" "$KESTRAFEN_MACHINE"
+sample_machine
 folder="$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen"
-printf '[Kestrafen]\r\nLangue=Fran\347ais\r\n' > "$folder/Kestrafen.ini"
 journal="$KESTRAFEN_MACHINE/journal.log"
 runs() { n=$(grep -c 'srdiag.exe /CabName:res.cab' "$journal" 2>/dev/null); echo "${n:-0}"; }
 question() { xdotool search --name '^Confirmation$' 2>/dev/null | head -n 1; }
 waitFor() { for _ in $(seq "$2"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-waitFor '[ -s "$work/display" ]' 50
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
-waitFor 'wmctrl -m >/dev/null 2>&1' 100
-sleep 0.3
-unset QT_QPA_PLATFORM
+start_desktop
 
 "$exe" 2>/dev/null &
 prog=$!

@@ -4,18 +4,15 @@
 # machine restart. Every wait is bounded.
 # Usage: points_test.sh <kestrafen executable> [folder for screenshots]
 set -u
+. "$(dirname "$0")/../support/desktop.sh"
 exe="$1"
 shots="${2:-}"
 work=$(mktemp -d)
 prog=""
 trap 'kill $prog $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 
-export KESTRAFEN_MACHINE="$work/machine"
-src="$(dirname "$0")/../../sample-machine"
-cp -r "$src" "$KESTRAFEN_MACHINE"
+sample_machine
 folder="$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen"
-# The settings file is Windows-1252: \347 is the c cedilla.
-printf '[Kestrafen]\r\nLangue=Fran\347ais\r\n' > "$folder/Kestrafen.ini"
 cache="$folder/KestrafenTemp.ini"
 journal="$KESTRAFEN_MACHINE/journal.log"
 json="$KESTRAFEN_MACHINE/machine.json"
@@ -42,15 +39,7 @@ answer() {
   wait_for 50 sh -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1" || fail "box $1 stayed open ($2)"
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-wait_for 50 test -s "$work/display"
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
-wait_for 100 wmctrl -m >/dev/null 2>&1
-sleep 0.3
-unset QT_QPA_PLATFORM
+start_desktop
 
 "$exe" &
 prog=$!

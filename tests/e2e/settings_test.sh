@@ -3,28 +3,18 @@
 # under Xvfb on a fresh sample machine, and checks what they leave in registry.reg and journal.log.
 # Usage: settings_test.sh <kestrafen executable> [folder for screenshots]
 set -u
+. "$(dirname "$0")/../support/desktop.sh"
 exe="$1"
 shots="${2:-}"
 work=$(mktemp -d)
 prog=""
 trap 'kill $prog $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 
-export KESTRAFEN_MACHINE="$work/machine"
-src="$(dirname "$0")/../../sample-machine"
-cp -r "$src" "$KESTRAFEN_MACHINE"
-printf '[Kestrafen]\r\nLangue=Fran\347ais\r\n' > "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/Kestrafen.ini"
+sample_machine
 reg="$KESTRAFEN_MACHINE/registry.reg"
 journal="$KESTRAFEN_MACHINE/journal.log"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 0.3
-unset QT_QPA_PLATFORM
+start_desktop
 
 fail() { echo "FAIL: $*"; tail -n 12 "$journal" 2>/dev/null; exit 1; }
 

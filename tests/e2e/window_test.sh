@@ -3,29 +3,16 @@
 # program runs and is gone once the user closes the main window.
 # Usage: window_test.sh <kestrafen executable> [screenshot.png]
 set -u
+. "$(dirname "$0")/../support/desktop.sh"
 exe="$1"
 shot="${2:-}"
 work=$(mktemp -d)
 trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 
-export KESTRAFEN_MACHINE="$work/machine"
-src="$(dirname "$0")/../../sample-machine"
-cp -r "$src" "$KESTRAFEN_MACHINE"
-# The settings file is Windows-1252: \347 is the c cedilla.
-printf '[Kestrafen]\r\nLangue=%b\r\n' "${KESTRAFEN_LANGUAGE:-Fran\\0347ais}" > "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/Kestrafen.ini"
+sample_machine
 cache="$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/KestrafenTemp.ini"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
-# A desktop has its window manager before any program starts; a window mapped while openbox is
-# still starting may never be managed.
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 0.3
-unset QT_QPA_PLATFORM
+start_desktop
 
 "$exe" &
 prog=$!

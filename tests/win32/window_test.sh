@@ -6,6 +6,7 @@
 # language to English with the keyboard, which rewrites the settings file.
 # Usage: window_test.sh <kestrafen.exe> [folder for the screenshots]
 set -u
+. "$(dirname "$0")/../support/desktop.sh"
 exe="$1"
 shots="${2:-$(dirname "$exe")}"
 . "$(dirname "$0")/wine_env.sh"
@@ -18,13 +19,7 @@ mkdir -p "$folder"
 cp "$exe" "$(dirname "$exe")/langues.ini" "$folder/" || fail "no langues.ini next to $exe"
 settings="$folder/Kestrafen.ini"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+start_desktop
 
 wine_boot
 # A French desktop folder in the profile: the first run chooses French.
