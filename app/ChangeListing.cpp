@@ -2,7 +2,6 @@
 // and unpacked into res, and the records of the selected point appended below its details.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "lang/Keys.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "restore/ChangeLog.h"
@@ -26,7 +25,7 @@ void MainWindow::ModificationsMouseUp(ui::MouseButton, unsigned, int, int) {
         return;
     if (state_.platform.files.folderExists(state_.inProgramFolder("res")))
         return; // the log unpacked earlier is reused
-    if (!confirm(app(), state_.language, state_.lookup("Question5", lang::keys::atUseDefault("Question5")))) {
+    if (!confirm(app(), state_.language, atUse("Question5"))) {
         Modifications.setChecked(false);
         return;
     }
@@ -67,7 +66,7 @@ bool MainWindow::CabExtract() {
     app().processMessages();
 
     if (!files.fileExists(state_.systemFolder + "\\Restore\\srdiag.exe"))
-        return fail(state_.lookup("Message6", lang::keys::atUseDefault("Message6")));
+        return fail(atUse("Message6"));
     state_.platform.shell.runCommand("/c %Windir%\\system32\\Restore\\srdiag.exe /CabName:res.cab");
 
     const std::int64_t deadline = process.nowMs() + cabinetWaitMs;
@@ -79,7 +78,7 @@ bool MainWindow::CabExtract() {
         if (app().closePending(this))
             return false; // closing removes res and res.cab
         if (process.nowMs() >= deadline)
-            return fail(state_.lookup("Message16", lang::keys::atUseDefault("Message16")));
+            return fail(atUse("Message16"));
     }
     process.sleep(100);
 
@@ -87,7 +86,7 @@ bool MainWindow::CabExtract() {
         state_.platform.cabinet.extract(cabinet, res);
     } catch (const platform::Error& e) {
         // The platform's text names the cabinet and says what is wrong with it.
-        return fail(state_.lookup("Message6", lang::keys::atUseDefault("Message6")) + "\n" +
+        return fail(atUse("Message6") + "\n" +
                     ui::Application::withFullStop(e.what()));
     }
     repaint();

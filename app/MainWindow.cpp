@@ -97,12 +97,12 @@ void MainWindow::FormCreate() {
         app().handleException(error);
     }
 
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     loadLanguageAtStart();
 
     ScanGUID();
     off_ = false;
-    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\")))
+    if (state_.systemDriveLow())
         app().showMessage(state_.texts().get("Message2"));
     TrimWorkingSet();
 }
@@ -114,7 +114,7 @@ void MainWindow::FormActivate() {
 }
 
 void MainWindow::FormClose() {
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
 }
 
 void MainWindow::FormKeyDown(std::uint16_t& key, unsigned shift) {
@@ -203,7 +203,7 @@ void MainWindow::EnumSR() {
 
     if (PointR.count() > 0) {
         ui::setEnabled(controls, true);
-        Activer.setCaption(state_.lookup("Désactiver", "Désactiver la restauration système"));
+        Activer.setCaption(atUse("Désactiver"));
     }
     app().processMessages();
     TrimWorkingSet();
@@ -219,7 +219,7 @@ bool MainWindow::waitForListedPoint() {
         if (PointR.count() > 0)
             return true;
         if (process.nowMs() >= deadline) {
-            app().showMessage(state_.lookup("Message15", lang::keys::atUseDefault("Message15")));
+            app().showMessage(atUse("Message15"));
             return false;
         }
     }
@@ -245,14 +245,14 @@ bool MainWindow::RestaurationActive() {
         Informations.clear();
         ui::setEnabled({&Creer, &Detruire, &Informations, &PointR, &Appliquer, &Modifications}, false);
         ui::setEnabled({&Activer, &Jour, &Duree, &Langue2}, true);
-        Activer.setCaption(state_.lookup("Activer", "Activer la restauration système"));
+        Activer.setCaption(atUse("Activer"));
         off_ = true;
         return false;
     case restore::ServiceState::On:
         ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour,
                         &Langue2},
                        true);
-        Activer.setCaption(state_.lookup("Désactiver", "Désactiver la restauration système"));
+        Activer.setCaption(atUse("Désactiver"));
         off_ = false;
         return true;
     default:
@@ -289,7 +289,7 @@ void MainWindow::CreerClick() {
     if (!titlePrompt_ || !titlePrompt_->ask())
         return;
     // Unreadable free space counts as none, as at start: better no point than a full drive.
-    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\"))) {
+    if (state_.systemDriveLow()) {
         app().showMessage(state_.texts().get("Message2"));
         return;
     }
@@ -310,7 +310,7 @@ void MainWindow::CreerClick() {
         app().showMessage(atUse("Message12"));
         return;
     }
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     EnumSR();
     if (app().closePending(this))
         return; // closed while the list was made: no message over a closing window
@@ -362,7 +362,7 @@ void MainWindow::AppliquerClick() {
     if (!number)
         return;
     state_.automation().Restore(*number);
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     state_.platform.shell.runCommand("/c shutdown -r -t 0");
 }
 
@@ -377,7 +377,7 @@ void MainWindow::switchOn() {
     if (!confirm(app(), state_.language, atUse("Question3")))
         return;
     platform::SrAutomation& service = state_.automation(); // before anything is locked
-    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\")))
+    if (state_.systemDriveLow())
         app().showMessage(state_.texts().get("Message2")); // only a warning here
 
     ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
@@ -386,7 +386,7 @@ void MainWindow::switchOn() {
     Langue2.setEnabled(false);
     app().processMessages();
 
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     service.Enable(state_.systemDrive + "\\");
     state_.platform.process.sleep(1000);
     waitForListedPoint();
@@ -409,6 +409,6 @@ void MainWindow::switchOff() {
     PointR.clear();
     Informations.clear();
     service.Disable(state_.systemDrive + "\\");
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     RestaurationActive();
 }

@@ -78,7 +78,6 @@ public:
 
     // The settings command (SettingsCommand.cpp): reads the two timing settings, shows them in
     // the settings dialog and, once validated, writes them back and switches drives on and off.
-public:
     void DureeClick();
     // Read by the settings dialog when it is shown: the settings as found by the command.
     std::int32_t lifetimeDays = 0;
@@ -86,11 +85,10 @@ public:
     void setSettingsDialog(SettingsDialog* dialog) { settings_ = dialog; }
 
 private:
+    // Enables or disables each drive of a typed list; the system drive brings the window up to date.
+    void switchDrives(const std::string& driveList, bool on);
     void afterSystemDriveEnabled();
     void afterSystemDriveDisabled();
-    SettingsDialog* settings_ = nullptr;
-
-private:
     void loadLanguageAtStart();
     void applyTexts();
     // A message looked up at the moment of use, with its French default.
@@ -104,5 +102,6 @@ private:
     SharedState& state_;
     QuotationWindow* quotation_ = nullptr;
     TitlePrompt* titlePrompt_ = nullptr;
+    SettingsDialog* settings_ = nullptr;
     bool off_ = false;
 };

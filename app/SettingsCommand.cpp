@@ -3,13 +3,10 @@
 #include "app/SettingsDialog.h"
 #include "config/DriveList.h"
 #include "config/RestoreSettings.h"
-#include "restore/TemporaryFiles.h"
 #include "ui/Application.h"
 
 void MainWindow::DureeClick() {
-    lifetimeDays = 0;
-    intervalHours = 0;
-    const config::Timings stored = config::readTimings(state_.platform.registry);
+    const config::Timings stored = config::readTimings(state_.platform.registry); // 0 for what is missing
     lifetimeDays = stored.lifetimeDays;
     intervalHours = stored.intervalHours;
 
@@ -21,20 +18,22 @@ void MainWindow::DureeClick() {
 
     config::writeTimings(state_.platform.registry, {result.lifetimeDays, result.intervalHours});
     app().processMessages();
+    switchDrives(result.drivesToEnable, true);
+    switchDrives(result.drivesToDisable, false);
+}
 
-    if (!result.drivesToEnable.empty()) {
-        for (const config::DriveItem& drive :
-             config::parseDriveList(result.drivesToEnable, state_.systemDrive)) {
+void MainWindow::switchDrives(const std::string& driveList, bool on) {
+    if (driveList.empty())
+        return;
+    for (const config::DriveItem& drive : config::parseDriveList(driveList, state_.systemDrive)) {
+        if (on)
             state_.automation().Enable(drive.argument);
-            if (drive.systemDrive)
-                afterSystemDriveEnabled();
-        }
-    }
-    if (!result.drivesToDisable.empty()) {
-        for (const config::DriveItem& drive :
-             config::parseDriveList(result.drivesToDisable, state_.systemDrive)) {
+        else
             state_.automation().Disable(drive.argument);
-            if (drive.systemDrive)
+        if (drive.systemDrive) {
+            if (on)
+                afterSystemDriveEnabled();
+            else
                 afterSystemDriveDisabled();
         }
     }
@@ -43,9 +42,9 @@ void MainWindow::DureeClick() {
 // System Restore is on again for every drive: the old change lists and cache are stale, and the
 // window waits (bounded) for the service's first point before showing the state.
 void MainWindow::afterSystemDriveEnabled() {
-    if (restore::tooLittleSpace(restore::freeKilobytes(state_.platform.files, state_.systemDrive + "\\")))
+    if (state_.systemDriveLow())
         app().showMessage(state_.texts().get("Message2"));
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications,
                     &Jour, &Langue2},
                    false);
@@ -57,6 +56,6 @@ void MainWindow::afterSystemDriveEnabled() {
 }
 
 void MainWindow::afterSystemDriveDisabled() {
-    restore::removeTemporaryFiles(state_.platform.files, state_.programFolder);
+    state_.removeTemporaryFiles();
     RestaurationActive();
 }

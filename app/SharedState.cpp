@@ -1,6 +1,7 @@
 #include "app/SharedState.h"
 
 #include "platform/Error.h"
+#include "restore/TemporaryFiles.h"
 
 SharedState::SharedState(platform::Platform& platform)
     : platform(platform), programFolder(platform.programFolder),
@@ -13,4 +14,12 @@ platform::SrAutomation& SharedState::automation() const {
         throw platform::Error("System Restore is not available: its automation object could not be created at "
                               "start");
     return *systemRestore;
+}
+
+void SharedState::removeTemporaryFiles() {
+    restore::removeTemporaryFiles(platform.files, programFolder);
+}
+
+bool SharedState::systemDriveLow() const {
+    return restore::tooLittleSpace(restore::freeKilobytes(platform.files, systemDrive + "\\"));
 }

@@ -29,6 +29,10 @@ public:
     std::string machineGuid;
     lang::Language language;
 
+    // Removes res, res.cab and KestrafenTemp.ini from the program folder; missing files are fine.
+    void removeTemporaryFiles();
+    // 200 MiB or less free for the caller on the system drive (an unreadable drive counts as none).
+    bool systemDriveLow() const;
     // A file of the program folder, as a full path.
     std::string inProgramFolder(const std::string& name) const { return programFolder + name; }
     // The System Restore object; throws platform::Error with a clear text when there is none.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace platform::win32 {
@@ -174,7 +175,11 @@ private:
     ComPtr<IWbemServices> services_;
 };
 
-bool validDate(int year, int month, int day, int hour, int minute, int second) {
+// The date as a file time, or nothing when it is no real date of the range Windows can hold.
+std::optional<FILETIME> toFileTime(int year, int month, int day, int hour, int minute, int second) {
+    if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
     SYSTEMTIME fields{};
     fields.wYear = static_cast<WORD>(year);
     fields.wMonth = static_cast<WORD>(month);
@@ -182,10 +187,10 @@ bool validDate(int year, int month, int day, int hour, int minute, int second) {
     fields.wHour = static_cast<WORD>(hour);
     fields.wMinute = static_cast<WORD>(minute);
     fields.wSecond = static_cast<WORD>(second);
-    FILETIME unused;
-    return year >= 1601 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
-           hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59 &&
-           SystemTimeToFileTime(&fields, &unused);
+    FILETIME time;
+    if (!SystemTimeToFileTime(&fields, &time))
+        return std::nullopt;
+    return time;
 }
 
 // srclient.dll's two entry points, found at run time: the library is absent where System
@@ -240,30 +245,22 @@ std::vector<WmiInstance> Win32SystemRestore::restorePoints() {
 
 LocalDateTime Win32SystemRestore::toLocalTime(int year, int month, int day, int hour, int minute, int second,
                                               int microseconds, int utcOffsetMinutes) {
-    if (!validDate(year, month, day, hour, minute, second) || microseconds < 0 || microseconds > 999999 ||
-        utcOffsetMinutes < -999 || utcOffsetMinutes > 999) {
+    const std::optional<FILETIME> stamp = toFileTime(year, month, day, hour, minute, second);
+    if (!stamp || microseconds < 0 || microseconds > 999999 || utcOffsetMinutes < -999 || utcOffsetMinutes > 999) {
         char cim[64];
         std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
                       second, microseconds, utcOffsetMinutes);
         throw Error(std::string("Invalid date-time value: ") + cim);
     }
-    SYSTEMTIME fields{};
-    fields.wYear = static_cast<WORD>(year);
-    fields.wMonth = static_cast<WORD>(month);
-    fields.wDay = static_cast<WORD>(day);
-    fields.wHour = static_cast<WORD>(hour);
-    fields.wMinute = static_cast<WORD>(minute);
-    fields.wSecond = static_cast<WORD>(second);
-    FILETIME stamp;
-    SystemTimeToFileTime(&fields, &stamp);
     ULARGE_INTEGER ticks;
-    ticks.LowPart = stamp.dwLowDateTime;
-    ticks.HighPart = stamp.dwHighDateTime;
+    ticks.LowPart = stamp->dwLowDateTime;
+    ticks.HighPart = stamp->dwHighDateTime;
     ticks.QuadPart -= static_cast<ULONGLONG>(static_cast<LONGLONG>(utcOffsetMinutes) * 60 * 10000000LL);
-    stamp.dwLowDateTime = ticks.LowPart;
-    stamp.dwHighDateTime = ticks.HighPart;
+    FILETIME shifted;
+    shifted.dwLowDateTime = ticks.LowPart;
+    shifted.dwHighDateTime = ticks.HighPart;
     SYSTEMTIME utc{}, local{};
-    if (!FileTimeToSystemTime(&stamp, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    if (!FileTimeToSystemTime(&shifted, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         throw Error("Invalid date-time value: " + systemMessage(GetLastError()));
     return LocalDateTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
 }
