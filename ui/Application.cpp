@@ -39,6 +39,16 @@ bool Application::closePending(const Form* form) const {
     return false;
 }
 
+Application::BusyCursor::BusyCursor(Application& app) : app_(app) {
+    if (app_.busyCursors_++ == 0)
+        app_.backend_.setBusyCursor(true);
+}
+
+Application::BusyCursor::~BusyCursor() {
+    if (--app_.busyCursors_ == 0)
+        app_.backend_.setBusyCursor(false);
+}
+
 std::string Application::withFullStop(const std::string& text) {
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         return text + ".";

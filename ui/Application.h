@@ -39,6 +39,18 @@ public:
     // True when the form was asked to close while a handler runs: long waits end early then.
     bool closePending(const Form* form) const;
 
+    // Shows the wait cursor for as long as one exists; they nest.
+    class BusyCursor {
+    public:
+        explicit BusyCursor(Application& app);
+        ~BusyCursor();
+        BusyCursor(const BusyCursor&) = delete;
+        BusyCursor& operator=(const BusyCursor&) = delete;
+
+    private:
+        Application& app_;
+    };
+
     Form* mainForm() const { return mainForm_; }
     void setMainForm(Form* form) { mainForm_ = form; }
     void run();
@@ -52,6 +64,7 @@ private:
     std::string title_ = "Kestrafen";
     Form* mainForm_ = nullptr;
     int depth_ = 0;
+    int busyCursors_ = 0;
     std::vector<Form*> deferredCloses_;
 };
 
