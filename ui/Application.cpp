@@ -57,7 +57,14 @@ std::string Application::withFullStop(const std::string& text) {
 
 void Application::handleException(const std::exception& error) noexcept {
     try {
-        backend_.errorBox(withFullStop(error.what()), title_);
+        std::string text = error.what();
+        try {
+            if (errorText_)
+                text = errorText_(error);
+        } catch (...) {
+            // The wording failed (an unreadable language file): the error's own text will do.
+        }
+        backend_.errorBox(withFullStop(text), title_);
     } catch (...) {
         // Nothing sensible is left to do when even the error box fails.
     }

@@ -24,6 +24,10 @@ public:
     void dispatch(const std::function<void()>& handler) noexcept;
     // Shows the error's text in an error box, with a full stop added as the system does.
     void handleException(const std::exception& error) noexcept;
+    // Words an error for the user (in the current language); without it, the error's own text.
+    void setErrorText(std::function<std::string(const std::exception&)> errorText) {
+        errorText_ = std::move(errorText);
+    }
 
     // The plain message box, titled with the application title.
     void showMessage(const std::string& text);
@@ -66,6 +70,7 @@ private:
     int depth_ = 0;
     int busyCursors_ = 0;
     std::vector<Form*> deferredCloses_;
+    std::function<std::string(const std::exception&)> errorText_;
 };
 
 } // namespace ui

@@ -58,6 +58,9 @@ public:
     void processMessages() override;
     void repaint(ui::Form& form) override;
     int textWidth(const ui::Control& control, const std::string& text) override;
+    void setBusyCursor(bool on) override;
+    // True while the program waits and no box or modal window opened since is up.
+    bool busyCursor() const { return busyCursor_; }
 
 private:
     int ask(const Shown& shown, const std::string& yes, const std::string& no);
@@ -70,6 +73,7 @@ private:
     std::deque<int> answers_;
     std::vector<Shown> messages_;
     bool mainLoopRunning_ = false;
+    bool busyCursor_ = false;
     ui::Form* activeForm_ = nullptr;
 };
 
