@@ -60,6 +60,22 @@ if [ $code -eq 0 ] && python3 -c 'import json, sys; json.load(open(sys.argv[1]))
   pass "status --json into a file"
 else fail "status --json into a file: exit $code, $(cat "$work/status.json")"; fi
 
+# Started by cmd, which redirects the output itself: into a file and into a pipe that a Windows
+# program reads (more: Wine's findstr does not read a pipe).
+(cd "$folder" && timeout 60 wine cmd /c 'kestrafen.exe status --json > from-cmd.json' >/dev/null 2>&1)
+if python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["system_restore"] == "on"' "$folder/from-cmd.json"
+then pass "status --json redirected by cmd into a file"
+else fail "status --json redirected by cmd: $(cat "$folder/from-cmd.json" 2>&1)"; fi
+(cd "$folder" && timeout 60 wine cmd /c 'kestrafen.exe status --json | more' 2>/dev/null) >"$work/more.out"
+if tr -d '\r' <"$work/more.out" | python3 -c 'import json, sys; assert json.load(sys.stdin)["lifetime_days"] == 90'
+then pass "status --json piped by cmd to more"
+else fail "status --json piped by cmd to more: $(cat "$work/more.out")"; fi
+
+# Not redirected at all: cmd runs in a terminal (Wine makes it a console), where the text shows.
+(cd "$folder" && timeout 60 script -q -c "wine cmd /c 'kestrafen.exe status'" /dev/null 2>&1) >"$work/console.out"
+if tr -d '\r' <"$work/console.out" | grep -q "Restauration syst.*me : activ"; then pass "status on cmd's console"
+else fail "status on cmd's console: $(cat -A "$work/console.out" | head -5)"; fi
+
 # expect <code> <text on standard error> <arguments>...
 expect() {
   want="$1" text="$2"
