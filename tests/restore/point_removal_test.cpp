@@ -68,11 +68,15 @@ TEST(PlanByNumber, KeepsTheNewestAndNeverTheLastPoint) {
         {{1, 1, 9}, 1, {V::Remove, V::Unknown}},
         {{0}, 1, {V::NoNumber}},
         {{1, 2, 4}, 0, {V::Remove, V::Remove, V::Remove}},
-        {{4, 1, 2, 0}, 0, {V::LastPoint, V::Remove, V::Remove, V::NoNumber}},
+        // The point without a number stays, so the others may all go.
+        {{4, 1, 2, 0}, 0, {V::Remove, V::Remove, V::Remove, V::NoNumber}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(verdicts(restore::planByNumber(points, c.numbers, c.keep)), c.expected)
             << testing::PrintToString(c.numbers) << " keep " << c.keep;
+    // Asked for every point with nothing kept, the newest of them stays, wherever it was asked.
+    const std::vector<restore::ListedPoint> two{point(1, "1"), point(2, "2")};
+    EXPECT_EQ(verdicts(restore::planByNumber(two, {2, 1}, 0)), (std::vector<V>{V::LastPoint, V::Remove}));
 }
 
 TEST(PlanByAge, TakesPointsStrictlyOlderThanTheLimit) {
