@@ -8,6 +8,7 @@
 #include "restore/NewPoint.h"
 #include "restore/PointDetails.h"
 #include "restore/PointList.h"
+#include "restore/PointRemoval.h"
 #include "restore/ServiceState.h"
 #include "restore/TemporaryFiles.h"
 #include "ui/Application.h"
@@ -380,14 +381,14 @@ void MainWindow::DetruireClick() {
     }
     if (!confirm(app(), state_.language, atUse("Question1")))
         return;
-    if (PointR.count() == 1) {
+    if (!restore::leavesAPoint(static_cast<std::size_t>(PointR.count()))) {
         app().showMessage(atUse("Message3"));
         return;
     }
     const auto number = selectedSequenceNumber();
     if (!number)
         return;
-    if (state_.platform.systemRestore.SRRemoveRestorePoint(static_cast<std::uint32_t>(*number)) != 0) {
+    if (!restore::removePoint(state_.platform.systemRestore, static_cast<std::uint32_t>(*number))) {
         app().showMessage(atUse("Message18"));
         return;
     }

@@ -22,5 +22,5 @@ void SharedState::removeTemporaryFiles() {
 }
 
 bool SharedState::systemDriveLow() const {
-    return restore::tooLittleSpace(restore::freeKilobytes(platform.files, systemDrive + "\\"));
+    return restore::systemDriveLow(platform.files, systemDrive);
 }

@@ -2,6 +2,7 @@
 // The title prompt (TForm2): asks the title of a new restore point. Created once and reused; every
 // showing starts from the default title of the current language.
 #include "app/SharedState.h"
+#include "restore/NewPoint.h"
 #include "ui/Form.h"
 
 #include <cstdint>
@@ -27,7 +28,7 @@ public:
     // Whether the showing that just ended was validated.
     bool accepted() const { return accepted_; }
 
-    static constexpr int maxTitleLength = 40;
+    static constexpr int maxTitleLength = static_cast<int>(restore::maxTitleLength);
 
 private:
     SharedState& state_;

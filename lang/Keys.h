@@ -130,6 +130,58 @@ inline constexpr std::array<KeyText, 33> atUse{{
 // The key that words an error of this kind, or nullptr for errors that keep their own text.
 const char* errorKey(platform::ErrorKind kind);
 
+// The command line's texts, looked up at the moment of use; %1 and %2 stand for the values put in.
+inline constexpr std::array<KeyText, 45> commandLine{{
+    {"CommandeAide", "Utilisation : kestrafen [commande] [options]. Sans commande, la fenêtre s'ouvre."},
+    {"CommandeListe", "Liste les points de restauration, du plus ancien au plus récent."},
+    {"CommandeCreer",
+     "Crée un point de restauration sous ce titre (40 caractères au plus) et affiche son numéro de "
+     "séquence."},
+    {"CommandeSupprimer", "Supprime les points de restauration qui portent ces numéros de séquence."},
+    {"CommandeAnciens", "Supprime les points de restauration plus anciens que ce nombre de jours."},
+    {"CommandeEtat", "Affiche l'état de la restauration système."},
+    {"OptionJson", "Écrit le résultat en JSON."},
+    {"OptionGarder", "Garde toujours ce nombre de points parmi les plus récents (1 par défaut)."},
+    {"OptionEssai", "Montre ce qui serait supprimé, sans rien supprimer."},
+    {"OptionOui",
+     "Supprime vraiment ; sans cette option, la commande montre seulement ce qui serait supprimé."},
+    {"OptionAide", "Affiche l'aide d'une commande."},
+    {"OptionVersion", "Affiche la version de Kestrafen."},
+    {"ErreurCommande", "Commande inconnue : %1"},
+    {"ErreurOption", "Option inconnue : %1"},
+    {"ErreurValeur", "Valeur manquante ou incorrecte pour %1."},
+    {"ErreurTitre", "Donnez un seul titre, entre guillemets s'il contient des espaces."},
+    {"ErreurArgument", "Argument inattendu : %1"},
+    {"ErreurSupprimer", "Donnez des numéros de séquence ou --older-than, pas les deux."},
+    {"ErreurNumero", "Numéro de séquence incorrect : %1"},
+    {"ErreurAide", "Pour l'aide : %1"},
+    {"ErreurTitreLong", "Le titre a %1 caractères ; il en faut 40 au plus."},
+    {"RestaurationArretee", "La restauration système est désactivée."},
+    {"PointInconnu", "Aucun point de restauration ne porte le numéro %1."},
+    {"PointGarde", "Point %1 gardé : il fait partie des %2 points les plus récents."},
+    {"PointPlusRecent", "Point %1 gardé : c'est le point le plus récent."},
+    {"PointDernier", "Point %1 gardé : il vous faut garder au moins un point."},
+    {"PointSansNumero", "Point gardé : le service ne lui donne pas de numéro de séquence."},
+    {"ASupprimer", "Points à supprimer :"},
+    {"PointSupprime", "Point %1 supprimé."},
+    {"SuppressionRefusee", "Le point %1 n'a pas pu être supprimé."},
+    {"AjouterOui", "Rien n'a été supprimé. Ajoutez --yes pour supprimer ces points."},
+    {"EssaiSeulement", "Essai : rien n'a été supprimé."},
+    {"RienASupprimer", "Aucun point à supprimer."},
+    {"EtatRestauration", "Restauration système : %1"},
+    {"EtatActivee", "activée"},
+    {"EtatDesactivee", "désactivée"},
+    {"EtatInconnu", "inconnu"},
+    {"EtatLecteur", "Lecteur %1 : %2"},
+    {"LecteurSurveille", "surveillé"},
+    {"LecteurNonSurveille", "non surveillé"},
+    {"EtatReglages", "Durée de vie des points : %1 jours ; un point automatique toutes les %2 heures"},
+    {"EtatEspace", "Espace libre sur %1 : %2 Mo (minimum : 200 Mo)"},
+    {"EtatEspaceInconnu", "Espace libre sur %1 : inconnu"},
+    {"EtatDernierPoint", "Point le plus récent : %1, créé il y a %2 jours"},
+    {"EtatAucunPoint", "Aucun point de restauration."},
+}};
+
 // The French default of a key looked up at the moment of use.
 const char* atUseDefault(const char* key);
 

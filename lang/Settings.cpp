@@ -1,5 +1,7 @@
 #include "lang/Settings.h"
 
+#include "platform/Text.h"
+
 namespace lang {
 
 namespace {
@@ -13,6 +15,13 @@ std::string storedLanguage(const platform::IniFile& settings) {
 
 void storeLanguage(platform::IniFile& settings, const std::string& name) {
     settings.writeString(section, languageKey, name);
+}
+
+std::string languageSection(const std::vector<std::string>& sections, const std::string& stored) {
+    for (const std::string& name : sections)
+        if (platform::text::equalsIgnoreCase(name, stored))
+            return name;
+    return {};
 }
 
 std::string firstRunLanguage(bool hasBureauFolder, bool hasDesktopFolder) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -66,6 +67,12 @@ struct StateMgrStatus {
     std::int64_t sequenceNumber = 0;
 };
 
+// A fixed drive of the machine and whether System Restore watches it, when the platform can tell.
+struct DriveState {
+    std::string root; // "C:\"
+    std::optional<bool> monitored;
+};
+
 class SystemRestore {
 public:
     virtual ~SystemRestore() = default;
@@ -80,6 +87,8 @@ public:
                                       int microseconds, int utcOffsetMinutes) = 0;
     virtual bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) = 0;
     virtual std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) = 0;
+    // The machine's fixed drives in letter order. Says nothing of the service's own on/off state.
+    virtual std::vector<DriveState> drives() = 0;
 };
 
 } // namespace platform

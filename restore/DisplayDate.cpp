@@ -64,4 +64,17 @@ std::string displayDate(const std::string& pattern, const std::string& separator
     return text;
 }
 
+std::int64_t daysSinceEpoch(int year, int month, int day) {
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::int64_t clockSeconds(const platform::LocalDateTime& t) {
+    return (daysSinceEpoch(t.year, t.month, t.day) * 24 + t.hour) * 3600LL + t.minute * 60LL + t.second;
+}
+
 } // namespace restore

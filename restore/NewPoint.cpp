@@ -17,9 +17,19 @@ platform::RestorePointInfoA creationRequest(const std::string& title) {
     return info;
 }
 
-bool createPoint(platform::SystemRestore& service, const std::string& title) {
-    platform::StateMgrStatus status;
-    return service.SRSetRestorePointA(creationRequest(title), status);
+std::size_t titleLength(const std::string& title) {
+    // Continuation bytes do not start a character.
+    return static_cast<std::size_t>(std::count_if(
+        title.begin(), title.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+bool createPoint(platform::SystemRestore& service, const std::string& title,
+                 platform::StateMgrStatus* status) {
+    platform::StateMgrStatus filled;
+    const bool accepted = service.SRSetRestorePointA(creationRequest(title), filled);
+    if (status)
+        *status = filled;
+    return accepted;
 }
 
 } // namespace restore

@@ -31,6 +31,12 @@ struct CimFields {
         offset = field(21, 4);
     }
 
+    // The instant the fields name: the fields as written less their offset from UTC.
+    std::int64_t utcSeconds() const {
+        return (daysSinceEpoch(year, month, day) * 24 + hour) * 3600LL + minute * 60LL + second -
+               offset * 60LL;
+    }
+
     // yyyymmddHHMMSS from the fields as written, not converted to local time.
     std::string sortKey() const {
         char buf[64];
@@ -45,25 +51,24 @@ std::string sectionKey(const std::string& section) {
     return platform::text::upper(platform::ini::trimmed(section));
 }
 
-WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cache, const lang::DatePattern& date,
-                       const std::function<void(const ListedPoint&)>& listed) {
-    const std::vector<platform::WmiInstance> points = service.restorePoints();
-    platform::HeldWrites held(cache);
-    WrittenKeys written;
-
+void walkPoints(platform::SystemRestore& service, const std::vector<platform::WmiInstance>& points,
+                const lang::DatePattern& date, const std::function<void(const ListedPoint&)>& listed) {
     // Type and number carry over: a point that lacks one keeps the previous point's value.
     ListedPoint point;
     CimFields cim;
     for (const auto& instance : points) {
         point.entry.clear();
+        point.description.clear();
         for (const auto& property : instance) {
             if (property.name == "CreationTime") {
                 cim.set(property.value.asText());
-                const platform::LocalDateTime local = service.toLocalTime(
-                    cim.year, cim.month, cim.day, cim.hour, cim.minute, cim.second, cim.microseconds, cim.offset);
-                point.entry = "(" + displayDate(date.format, date.separator, local) + ") ";
+                point.local = service.toLocalTime(cim.year, cim.month, cim.day, cim.hour, cim.minute,
+                                                  cim.second, cim.microseconds, cim.offset);
+                point.utcSeconds = cim.utcSeconds();
+                point.entry = "(" + displayDate(date.format, date.separator, point.local) + ") ";
             } else if (property.name == "Description") {
                 point.entry += property.value.asText();
+                point.description += property.value.asText();
             } else if (property.name == "SequenceNumber") {
                 point.sequence = property.value.asInteger();
             } else if (property.name == "RestorePointType") {
@@ -72,15 +77,24 @@ WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cach
         }
         if (point.type == cancelledOperation)
             continue;
-
         point.sortKey = cim.sortKey();
+        listed(point);
+    }
+}
+
+WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cache,
+                       const lang::DatePattern& date, const std::function<void(const ListedPoint&)>& listed) {
+    const std::vector<platform::WmiInstance> points = service.restorePoints();
+    platform::HeldWrites held(cache);
+    WrittenKeys written;
+    walkPoints(service, points, date, [&](const ListedPoint& point) {
         cache.writeString(point.entry, "DirectoryName", "RP" + std::to_string(point.sequence));
         cache.writeString(point.entry, "Type", typeText(point.type));
         cache.writeString(point.entry, "Number", std::to_string(point.sequence));
         cache.writeString(point.entry, "Date", point.sortKey);
         written[sectionKey(point.entry)] = point.sortKey;
         listed(point);
-    }
+    });
     held.commit();
     return written;
 }

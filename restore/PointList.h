@@ -5,6 +5,7 @@
 #include "platform/Profile.h"
 #include "platform/SystemRestore.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -17,12 +18,21 @@ struct ListedPoint {
     std::string sortKey; // yyyymmddHHMMSS as written in CreationTime
     long long sequence = 0;
     long long type = 0;
+    std::string description;
+    platform::LocalDateTime local; // CreationTime in local time
+    std::int64_t utcSeconds = 0;   // CreationTime as seconds since 1970-01-01 UTC
 };
 
 // The sort key each cache section got from one walk, by section name as the profile functions
 // match it (blanks at the ends dropped, upper case): the values written last when points share one.
 using WrittenKeys = std::unordered_map<std::string, std::string>;
 std::string sectionKey(const std::string& section);
+
+// Walks the given points in the service's order, skips cancelled operations and hands each listed
+// point to `listed`. Type, number and creation time carry over from one point to the next, as the
+// service's converter is reused for the whole walk. Throws platform::Error as readPoints does.
+void walkPoints(platform::SystemRestore& service, const std::vector<platform::WmiInstance>& points,
+                const lang::DatePattern& date, const std::function<void(const ListedPoint&)>& listed);
 
 // Walks the service's points in its order, skips cancelled operations, writes each listed point's
 // cache section (DirectoryName, Type, Number, Date) and then hands it to `listed`. The cache file

@@ -18,4 +18,8 @@ std::int64_t freeKilobytes(const platform::FileSystem& files, const std::string&
     return static_cast<std::int64_t>(files.freeBytes(root).value_or(0) / 1024);
 }
 
+bool systemDriveLow(const platform::FileSystem& files, const std::string& systemDrive) {
+    return tooLittleSpace(freeKilobytes(files, systemDrive + "\\"));
+}
+
 } // namespace restore

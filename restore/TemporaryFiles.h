@@ -18,8 +18,12 @@ void removeTemporaryFiles(platform::FileSystem& files, const std::string& progra
 std::int64_t freeKilobytes(const platform::FileSystem& files, const std::string& root);
 
 // 200 MiB or less is too little for System Restore.
+inline constexpr std::int64_t minimumKilobytes = 204800;
 inline bool tooLittleSpace(std::int64_t kilobytes) {
-    return kilobytes <= 204800;
+    return kilobytes <= minimumKilobytes;
 }
+
+// Too little free for the caller on the system drive ("C:"); an unreadable drive counts as none.
+bool systemDriveLow(const platform::FileSystem& files, const std::string& systemDrive);
 
 } // namespace restore

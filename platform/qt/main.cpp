@@ -1,5 +1,7 @@
-// Kestrafen on Linux: the program on the simulated Windows XP machine, drawn with Qt.
+// Kestrafen on Linux: the program on the simulated Windows XP machine, drawn with Qt. Started with
+// arguments it runs one command of its command line instead, with no window and no display.
 #include "app/Startup.h"
+#include "cli/CommandLine.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/sim/Machine.h"
 #include "ui/Application.h"
@@ -12,6 +14,8 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,10 +36,38 @@ void endForRestart() {
         std::exit(0);
 }
 
+class StandardStreams : public cli::Console {
+public:
+    void out(const std::string& text) override { write(stdout, text); }
+    void err(const std::string& text) override { write(stderr, text); }
+
+private:
+    static void write(std::FILE* stream, const std::string& text) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        std::fflush(stream);
+    }
+};
+
+int runCommand(int argc, char** argv) {
+    StandardStreams console;
+    std::unique_ptr<platform::sim::Machine> machine;
+    try {
+        machine = openMachine();
+    } catch (const std::exception& error) {
+        console.err(std::string(error.what()) + "\n");
+        return cli::refused;
+    }
+    platform::Platform platform = machine->platform();
+    return cli::run(std::vector<std::string>(argv + 1, argv + argc), platform, console);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication qtApp(argc, argv); // takes Qt's own options; the program reads no arguments
+    if (argc > 1)
+        return runCommand(argc, argv); // before any Qt object: no display needed
+
+    QApplication qtApp(argc, argv);
     platform::qt::QtBackend backend;
     ui::Application app(backend);
 

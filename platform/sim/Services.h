@@ -77,6 +77,7 @@ public:
                               int utcOffsetMinutes) override;
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
+    std::vector<DriveState> drives() override;
 
 private:
     Machine& m_;
@@ -122,6 +123,7 @@ public:
     explicit SimProcess(Machine& m) : m_(m) {}
     void sleep(std::uint32_t milliseconds) override;
     std::int64_t nowMs() override;
+    std::int64_t unixSeconds() override;
     void trimWorkingSet() override;
 
 private:

@@ -15,6 +15,11 @@ std::int64_t SimProcess::nowMs() {
     return m_.clock().nowMs();
 }
 
+std::int64_t SimProcess::unixSeconds() {
+    m_.runDueActions();
+    return m_.clock().unixSeconds();
+}
+
 void SimProcess::trimWorkingSet() {
 #ifdef __GLIBC__
     malloc_trim(0);

@@ -4,6 +4,7 @@
 #include "platform/sim/Services.h"
 #include "platform/sim/SrService.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -172,6 +173,25 @@ std::uint32_t SimSystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumbe
     m_.runDueActions();
     m_.journal("SRRemoveRestorePoint " + std::to_string(sequenceNumber));
     return service::removePoint(m_, sequenceNumber) ? kErrorSuccess : kErrorInvalidData;
+}
+
+// Every drive of machine.json; watched unless monitored_drives_off names it.
+std::vector<DriveState> SimSystemRestore::drives() {
+    m_.runDueActions();
+    std::vector<DriveState> found;
+    const auto off = m_.srValue("monitored_drives_off");
+    for (const auto& [letter, drive] : m_.state()["drives"].items()) {
+        (void)drive;
+        const std::string root = text::upper(letter) + ":\\";
+        bool watched = true;
+        for (const auto& entry : off)
+            if (entry.is_string() && driveKey(entry.get<std::string>()) == driveKey(root))
+                watched = false;
+        found.push_back({root, watched});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const DriveState& a, const DriveState& b) { return a.root < b.root; });
+    return found;
 }
 
 } // namespace platform::sim

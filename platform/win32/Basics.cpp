@@ -55,6 +55,14 @@ std::int64_t Win32Process::nowMs() {
     return (wraps << 32) + now;
 }
 
+std::int64_t Win32Process::unixSeconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    // 100 ns ticks since 1601-01-01; 11644473600 seconds lie between 1601 and 1970.
+    return static_cast<std::int64_t>(ticks / 10000000) - 11644473600LL;
+}
+
 void Win32Process::trimWorkingSet() {
     const HANDLE process = OpenProcess(PROCESS_SET_QUOTA, FALSE, GetCurrentProcessId());
     if (!process)

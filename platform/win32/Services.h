@@ -43,6 +43,7 @@ public:
                               int microseconds, int utcOffsetMinutes) override;
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
+    std::vector<DriveState> drives() override;
 };
 
 class Win32Shell : public Shell {
@@ -68,6 +69,7 @@ class Win32Process : public Process {
 public:
     void sleep(std::uint32_t milliseconds) override;
     std::int64_t nowMs() override;
+    std::int64_t unixSeconds() override;
     void trimWorkingSet() override;
 };
 

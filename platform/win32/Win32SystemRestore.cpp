@@ -287,3 +287,22 @@ std::uint32_t Win32SystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNum
 }
 
 } // namespace platform::win32
+
+namespace platform::win32 {
+
+// The fixed drives; which of them System Restore watches is kept in its own store, which the
+// program does not read, so that stays unknown here.
+std::vector<DriveState> Win32SystemRestore::drives() {
+    std::vector<DriveState> found;
+    const DWORD letters = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(letters & (1u << i)))
+            continue;
+        const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+        if (GetDriveTypeA(root.c_str()) == DRIVE_FIXED)
+            found.push_back({root, std::nullopt});
+    }
+    return found;
+}
+
+} // namespace platform::win32

@@ -50,6 +50,7 @@ protected:
         std::vector<lang::KeyText> keys(lang::keys::captions.begin(), lang::keys::captions.end());
         keys.insert(keys.end(), lang::keys::table.begin(), lang::keys::table.end());
         keys.insert(keys.end(), lang::keys::atUse.begin(), lang::keys::atUse.end());
+        keys.insert(keys.end(), lang::keys::commandLine.begin(), lang::keys::commandLine.end());
         keys.push_back({"Date", "dd/MM/yyyy"});
         keys.push_back({"Séparateur", "/"});
         return keys;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <windows.h>
 
 using namespace platform;
@@ -29,6 +31,24 @@ TEST(ProcessTest, TheClockAdvancesWhileSleeping) {
     process.sleep(120);
     EXPECT_GE(process.nowMs() - before, 100);
     process.trimWorkingSet();
+}
+
+TEST(ProcessTest, TheWallClockIsTheSystemsUtcTime) {
+    win32::Win32Process process;
+    // The C runtime's clock counts from 1970 in UTC too.
+    EXPECT_NEAR(static_cast<double>(process.unixSeconds()), static_cast<double>(std::time(nullptr)), 2.0);
+    EXPECT_GT(process.unixSeconds(), 1700000000); // after November 2023
+}
+
+TEST(SystemRestoreTest, ListsTheFixedDrivesWithoutClaimingTheirMonitoring) {
+    win32::Win32SystemRestore service;
+    const auto drives = service.drives();
+    ASSERT_FALSE(drives.empty());
+    EXPECT_EQ(drives.front().root, "C:\\"); // in letter order, and Wine's C: is fixed
+    for (const auto& d : drives) {
+        EXPECT_EQ(d.root.size(), 3u) << d.root;
+        EXPECT_EQ(d.monitored, std::nullopt) << d.root;
+    }
 }
 
 TEST(SystemRestoreTest, RunsOnWineIsTrueHere) {
