@@ -73,6 +73,7 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     Appliquer.onClick = [this] { AppliquerClick(); };
     Activer.onClick = [this] { ActiverClick(); };
     Duree.onClick = [this] { DureeClick(); };
+    Jour.onClick = [this] { JourClick(); };
     Modifications.onMouseUp = [this](ui::MouseButton button, unsigned shift, int x, int y) {
         ModificationsMouseUp(button, shift, x, y);
     };

@@ -1,13 +1,59 @@
-// Downloads through Wine's urlmon from the script's HTTP server on 127.0.0.1.
+// Downloads through Wine's urlmon from the script's HTTP server on 127.0.0.1, a listener of the
+// test's own that never answers, and the whole version check of the program against them.
+#include <winsock2.h> // before windows.h, which the others include
+
 #include "Scratch.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "ui/Application.h"
+#include "ui/HeadlessBackend.h"
+#include "update/VersionCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+using namespace std::chrono_literals;
 using platform::win32::Win32Download;
 using platform::win32::Win32FileSystem;
 using testing_support::Scratch;
 
 namespace {
+
+// A listener on 127.0.0.1 that takes connections (the system completes them) and never answers.
+class SilentServer {
+public:
+    SilentServer() {
+        WSADATA data;
+        started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (socket_ != INVALID_SOCKET &&
+            ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            ::listen(socket_, 8) == 0 &&
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+            port_ = ntohs(address.sin_port);
+    }
+    ~SilentServer() {
+        if (socket_ != INVALID_SOCKET)
+            closesocket(socket_);
+        if (started_)
+            WSACleanup();
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+    // "http://127.0.0.1:<port>/", or empty when it could not listen.
+    std::string site() const { return port_ ? "http://127.0.0.1:" + std::to_string(port_) + "/" : ""; }
+
+private:
+    bool started_ = false;
+    SOCKET socket_ = INVALID_SOCKET;
+    int port_ = 0;
+};
 
 class DownloadTest : public ::testing::Test {
 protected:
@@ -16,7 +62,11 @@ protected:
         served = testing_support::scriptSetting("KESTRAFEN_HTTP_ROOT");
         if (server.empty() || served.empty())
             GTEST_SKIP() << "run by wine_test.sh, which starts the server";
+        files.createFolder(served + "jour");
     }
+    void publish(const std::string& content) { files.writeFile(served + "jour\\Kestrafen.ini", content); }
+
+    const platform::DownloadLimits limits{5s, 20s};
     std::string server, served;
     Win32Download download;
     Win32FileSystem files;
@@ -25,24 +75,79 @@ protected:
 
 } // namespace
 
-TEST_F(DownloadTest, FetchesAFileAndFetchesItAgainOnceForgotten) {
-    files.createFolder(served + "jour");
-    files.writeFile(served + "jour\\Kestrafen.ini", "[Kestrafen]\r\nVersion=1.3D\r\n");
+TEST_F(DownloadTest, EachDownloadAsksTheServerAgain) {
+    publish("[Kestrafen]\r\nVersion=1.3D\r\n");
     const std::string url = server + "jour/Kestrafen.ini";
     const std::string target = scratch.path() + "KestrafenJ.ini";
-    ASSERT_TRUE(download.toFile(url, target));
+    ASSERT_TRUE(download.toFile(url, target, limits));
     EXPECT_EQ(files.readFile(target), "[Kestrafen]\r\nVersion=1.3D\r\n");
 
-    files.writeFile(served + "jour\\Kestrafen.ini", "[Kestrafen]\r\nVersion=1.4\r\n");
+    // Not even a copy kept from the last download answers, forgotten or not.
+    publish("[Kestrafen]\r\nVersion=1.4\r\n");
+    files.deleteFile(target);
+    ASSERT_TRUE(download.toFile(url, target, limits));
+    EXPECT_EQ(files.readFile(target), "[Kestrafen]\r\nVersion=1.4\r\n");
+
+    publish("[Kestrafen]\r\nVersion=1.5\r\n");
     download.forgetCached(url);
     files.deleteFile(target);
-    ASSERT_TRUE(download.toFile(url, target));
-    EXPECT_EQ(files.readFile(target), "[Kestrafen]\r\nVersion=1.4\r\n");
+    ASSERT_TRUE(download.toFile(url, target, limits));
+    EXPECT_EQ(files.readFile(target), "[Kestrafen]\r\nVersion=1.5\r\n");
 }
 
-TEST_F(DownloadTest, AnAbsentServerGivesNoFile) {
+TEST_F(DownloadTest, AnAbsentOrSilentServerGivesNoFileWithinTheLimit) {
     const std::string target = scratch.path() + "KestrafenJ.ini";
     // Port 9 on the loopback address: nothing listens there.
-    EXPECT_FALSE(download.toFile("http://127.0.0.1:9/jour/Kestrafen.ini", target));
+    EXPECT_FALSE(download.toFile("http://127.0.0.1:9/jour/Kestrafen.ini", target, limits));
     EXPECT_FALSE(files.fileExists(target));
+
+    SilentServer silent;
+    ASSERT_FALSE(silent.site().empty());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(download.toFile(silent.site() + "jour/Kestrafen.ini", target, {500ms, 1500ms}));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, 1400ms);
+    EXPECT_LT(elapsed, 5s);
+    EXPECT_FALSE(files.fileExists(target));
+}
+
+// The Jour button of the program on the real services: the answer, the publisher's words, and
+// neither the version file nor the browser probe left behind; a silent server within the limit.
+TEST_F(DownloadTest, TheVersionCheckAnswersAndCleansUp) {
+    files.writeFile(scratch.path() + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7"
+                                                      "ais\r\n");
+    platform::win32::Win32Platform machine(scratch.path());
+    platform::Platform platform = machine.platform();
+    ui::HeadlessBackend backend;
+    ui::Application app(backend);
+    Startup program(app, platform);
+    program.start();
+    MainWindow& window = program.mainWindow();
+    const std::string versionFile = scratch.path() + "KestrafenJ.ini";
+
+    publish("[Kestrafen]\r\nVersion=1.3D\r\nMessage=Bonne journ\xe9"
+            "e\r\n");
+    files.writeFile(versionFile, "[Kestrafen]\r\nVersion=1.2\r\n"); // left by an interrupted check
+    window.updateServer = {server, limits};
+    backend.clearMessages();
+    app.dispatch([&] { window.JourClick(); });
+    EXPECT_EQ(backend.messageTexts(),
+              (std::vector<std::string>{"Vous avez la dernière version de Kestrafen.", "Bonne journée"}));
+    EXPECT_FALSE(files.fileExists(versionFile));
+
+    SilentServer silent;
+    ASSERT_FALSE(silent.site().empty());
+    window.updateServer = {silent.site(), {500ms, 1500ms}};
+    files.writeFile(versionFile, "[Kestrafen]\r\nVersion=1.2\r\n");
+    backend.clearMessages();
+    const auto start = std::chrono::steady_clock::now();
+    app.dispatch([&] { window.JourClick(); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(backend.messageTexts(),
+              std::vector<std::string>{"Impossible de se connecter au serveur : " + silent.site()});
+    EXPECT_FALSE(files.fileExists(versionFile));
+
+    // The browser lookup leaves no probe in the temporary folder.
+    update::findBrowser(files, platform.shell);
+    EXPECT_FALSE(files.fileExists(files.tempFolder() + "temp.htm"));
 }
