@@ -14,7 +14,7 @@ namespace {
 
 // Watches one download. The download calls it on the caller's thread; a watchdog thread of its
 // own aborts the binding when the server is silent, since no status comes then.
-class BoundedDownload : public IBindStatusCallback {
+class BoundedDownload : public IBindStatusCallback, public IHttpNegotiate {
 public:
     explicit BoundedDownload(const DownloadLimits& limits)
         : start_(GetTickCount()), connectMs_(static_cast<DWORD>(limits.connect.count())),
@@ -47,6 +47,10 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
             *object = static_cast<IBindStatusCallback*>(this);
+            return S_OK;
+        }
+        if (IsEqualIID(riid, IID_IHttpNegotiate)) {
+            *object = static_cast<IHttpNegotiate*>(this);
             return S_OK;
         }
         *object = nullptr;
@@ -83,6 +87,19 @@ public:
     }
     HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
+
+    // The same in the request itself, for proxies and for systems that take no binding flags.
+    HRESULT STDMETHODCALLTYPE BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additional) override {
+        static const wchar_t headers[] = L"Cache-Control: no-cache\r\nPragma: no-cache\r\n";
+        *additional = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof headers));
+        if (*additional)
+            CopyMemory(*additional, headers, sizeof headers);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnResponse(DWORD, LPCWSTR, LPCWSTR, LPWSTR* additional) override {
+        *additional = nullptr;
+        return S_OK;
+    }
 
 private:
     // False, once and for good, when a limit has passed.
@@ -138,6 +155,7 @@ bool Win32Download::toFile(const std::string& url, const std::string& path, cons
     BoundedDownload watch(limits);
     if (watch.unwatched())
         return false;
+    forgetCached(url);
     const HRESULT result = URLDownloadToFileA(nullptr, ansi(url).c_str(), ansi(path).c_str(), 0, &watch);
     return result == S_OK && !watch.expired();
 }

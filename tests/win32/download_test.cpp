@@ -1,8 +1,6 @@
 // Downloads through Wine's urlmon from the script's HTTP server on 127.0.0.1, a listener of the
 // test's own that never answers, and the whole version check of the program against them.
-#include <winsock2.h> // before windows.h, which the others include
-
-#include "Scratch.h"
+#include "Scratch.h" // with windows.h, and through it the sockets of winsock.h
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "ui/Application.h"
@@ -12,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <utility>
 
 using namespace std::chrono_literals;
 using platform::win32::Win32Download;
@@ -20,10 +20,12 @@ using testing_support::Scratch;
 
 namespace {
 
-// A listener on 127.0.0.1 that takes connections (the system completes them) and never answers.
-class SilentServer {
+// A listener on 127.0.0.1 of the test's own. Silent, it takes connections (the system completes
+// them) and never answers; given a reply, it answers the first request with it and keeps the
+// request's head.
+class LoopbackServer {
 public:
-    SilentServer() {
+    explicit LoopbackServer(std::string reply = "") : reply_(std::move(reply)) {
         WSADATA data;
         started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
         socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -36,23 +38,53 @@ public:
             ::listen(socket_, 8) == 0 &&
             ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
             port_ = ntohs(address.sin_port);
+        if (port_ && !reply_.empty())
+            thread_ = CreateThread(nullptr, 0, &LoopbackServer::answer, this, 0, nullptr);
     }
-    ~SilentServer() {
+    ~LoopbackServer() {
         if (socket_ != INVALID_SOCKET)
-            closesocket(socket_);
+            closesocket(socket_); // ends a wait for a connection that never came
+        if (thread_) {
+            WaitForSingleObject(thread_, 10000);
+            CloseHandle(thread_);
+        }
         if (started_)
             WSACleanup();
     }
-    SilentServer(const SilentServer&) = delete;
-    SilentServer& operator=(const SilentServer&) = delete;
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     // "http://127.0.0.1:<port>/", or empty when it could not listen.
     std::string site() const { return port_ ? "http://127.0.0.1:" + std::to_string(port_) + "/" : ""; }
+    // The request line and headers received; read once the download has ended.
+    const std::string& head() const { return head_; }
 
 private:
+    static DWORD WINAPI answer(void* self) {
+        auto* server = static_cast<LoopbackServer*>(self);
+        const SOCKET client = ::accept(server->socket_, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            return 0;
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const int got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                break;
+            request.append(buffer, static_cast<std::size_t>(got));
+        }
+        server->head_ = request.substr(0, request.find("\r\n\r\n"));
+        ::send(client, server->reply_.data(), static_cast<int>(server->reply_.size()), 0);
+        closesocket(client);
+        return 0;
+    }
+
+    std::string reply_;
+    std::string head_;
     bool started_ = false;
     SOCKET socket_ = INVALID_SOCKET;
     int port_ = 0;
+    HANDLE thread_ = nullptr;
 };
 
 class DownloadTest : public ::testing::Test {
@@ -95,13 +127,26 @@ TEST_F(DownloadTest, EachDownloadAsksTheServerAgain) {
     EXPECT_EQ(files.readFile(target), "[Kestrafen]\r\nVersion=1.5\r\n");
 }
 
+TEST_F(DownloadTest, TheRequestTellsCachesOnTheWayToAskTheServer) {
+    const std::string body = "[Kestrafen]\r\nVersion=1.4\r\n";
+    LoopbackServer server("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+                          "\r\nConnection: close\r\n\r\n" + body);
+    ASSERT_FALSE(server.site().empty());
+    const std::string target = scratch.path() + "KestrafenJ.ini";
+    ASSERT_TRUE(download.toFile(server.site() + "jour/Kestrafen.ini", target, limits));
+    EXPECT_EQ(files.readFile(target), body);
+    EXPECT_EQ(server.head().rfind("GET /jour/Kestrafen.ini HTTP/1.1\r\n", 0), 0u) << server.head();
+    EXPECT_NE(server.head().find("Cache-Control: no-cache\r\n"), std::string::npos) << server.head();
+    EXPECT_NE(server.head().find("Pragma: no-cache"), std::string::npos) << server.head();
+}
+
 TEST_F(DownloadTest, AnAbsentOrSilentServerGivesNoFileWithinTheLimit) {
     const std::string target = scratch.path() + "KestrafenJ.ini";
     // Port 9 on the loopback address: nothing listens there.
     EXPECT_FALSE(download.toFile("http://127.0.0.1:9/jour/Kestrafen.ini", target, limits));
     EXPECT_FALSE(files.fileExists(target));
 
-    SilentServer silent;
+    LoopbackServer silent;
     ASSERT_FALSE(silent.site().empty());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(download.toFile(silent.site() + "jour/Kestrafen.ini", target, {500ms, 1500ms}));
@@ -135,7 +180,7 @@ TEST_F(DownloadTest, TheVersionCheckAnswersAndCleansUp) {
               (std::vector<std::string>{"Vous avez la dernière version de Kestrafen.", "Bonne journée"}));
     EXPECT_FALSE(files.fileExists(versionFile));
 
-    SilentServer silent;
+    LoopbackServer silent;
     ASSERT_FALSE(silent.site().empty());
     window.updateServer = {silent.site(), {500ms, 1500ms}};
     files.writeFile(versionFile, "[Kestrafen]\r\nVersion=1.2\r\n");
@@ -147,7 +192,8 @@ TEST_F(DownloadTest, TheVersionCheckAnswersAndCleansUp) {
               std::vector<std::string>{"Impossible de se connecter au serveur : " + silent.site()});
     EXPECT_FALSE(files.fileExists(versionFile));
 
-    // The browser lookup leaves no probe in the temporary folder.
+    // The browser lookup leaves no probe in the temporary folder (a fresh Wine prefix names no
+    // program for web pages, so none is started above either).
     update::findBrowser(files, platform.shell);
     EXPECT_FALSE(files.fileExists(files.tempFolder() + "temp.htm"));
 }
