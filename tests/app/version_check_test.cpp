@@ -266,3 +266,32 @@ TEST_F(VersionCheckTest, AnswersAsPublishedAndLeavesNothingBehind) {
 }
 
 } // namespace
+
+namespace {
+
+// A packager's site may have a path, a port or https: the version file is always at the host's root.
+TEST(VersionCheckRules, TheVersionFileIsAtTheSitesHostAndTheSiteEndsTheConnectionMessage) {
+    const struct {
+        const char* site;
+        const char* versionFile;
+    } sites[]{{"http://www.kestrafen.example/", "http://www.kestrafen.example/jour/Kestrafen.ini"},
+              {"https://kestrafen.example.org/logiciel/", "https://kestrafen.example.org/jour/Kestrafen.ini"},
+              {"http://127.0.0.1:8642/", "http://127.0.0.1:8642/jour/Kestrafen.ini"}};
+    for (const auto& s : sites)
+        EXPECT_EQ(update::versionFileUrl(s.site), s.versionFile) << s.site;
+
+    const std::string site = "https://kestrafen.example.org/";
+    const struct {
+        const char* languageText;
+        std::string shown;
+    } texts[]{{"Impossible de se connecter au serveur : ", "Impossible de se connecter au serveur : " + site},
+              {"Impossible de se connecter au serveur : HTTP://www.kestrafen.fr/",
+               "Impossible de se connecter au serveur : " + site},
+              {"Unable to connect to the server:", "Unable to connect to the server: " + site},
+              {"Server: http-only", "Server: http-only " + site},
+              {"", site}};
+    for (const auto& t : texts)
+        EXPECT_EQ(update::unreachableText(t.languageText, site), t.shown) << t.languageText;
+}
+
+} // namespace

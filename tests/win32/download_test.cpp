@@ -192,8 +192,8 @@ TEST_F(DownloadTest, TheVersionCheckAnswersAndCleansUp) {
               std::vector<std::string>{"Impossible de se connecter au serveur : " + silent.site()});
     EXPECT_FALSE(files.fileExists(versionFile));
 
-    // The browser lookup leaves no probe in the temporary folder (a fresh Wine prefix names no
-    // program for web pages, so none is started above either).
+    // The browser lookup leaves no probe in the temporary folder (it finds no program: a fresh Wine
+    // prefix names none for web pages).
     update::findBrowser(files, platform.shell);
     EXPECT_FALSE(files.fileExists(files.tempFolder() + "temp.htm"));
 }
