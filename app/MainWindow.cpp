@@ -86,6 +86,7 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     Appliquer.onClick = guarded(&MainWindow::AppliquerClick);
     Activer.onClick = guarded(&MainWindow::ActiverClick);
     Duree.onClick = guarded(&MainWindow::DureeClick);
+    Jour.onClick = guarded(&MainWindow::JourClick);
     Modifications.onMouseUp = [this](ui::MouseButton button, unsigned shift, int x, int y) {
         try {
             ModificationsMouseUp(button, shift, x, y);

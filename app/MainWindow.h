@@ -3,6 +3,7 @@
 // buttons from which every operation starts. It lives for the whole run; closing it ends the program.
 #include "app/SharedState.h"
 #include "ui/Form.h"
+#include "update/VersionCheck.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,6 +43,9 @@ public:
     void DetruireClick();
     void AppliquerClick();
     void ActiverClick();
+    // The version check (UpdateCheck.cpp): asks the update server for the latest version, says
+    // whether this is it, and when it is not opens the project's site in the browser.
+    void JourClick();
 
     // Operations the other windows use.
     void EnumSR();
@@ -83,6 +87,10 @@ public:
     std::int32_t lifetimeDays = 0;
     std::int32_t intervalHours = 0;
     void setSettingsDialog(SettingsDialog* dialog) { settings_ = dialog; }
+
+    // The site the version check asks and how long it waits: as built, unless changed (tests
+    // lower the limits or name a server of their own).
+    update::Server updateServer = update::defaultServer();
 
 private:
     // Enables or disables each drive of a typed list; the system drive brings the window up to date.

@@ -34,7 +34,7 @@ target_compile_options(gtest_mingw PUBLIC
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(test_win32 ${WIN32_TEST_SOURCES})
 target_include_directories(test_win32 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(test_win32 PRIVATE kestrafen_win32 gtest_mingw)
+target_link_libraries(test_win32 PRIVATE kestrafen_win32 gtest_mingw ws2_32)
 
 enable_testing()
 add_test(NAME win32_platform_under_wine

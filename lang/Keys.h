@@ -92,7 +92,8 @@ inline constexpr std::array<KeyText, 33> atUse{{
     {"Message6", "Impossible de créer la liste."},
     {"Message7", "Vous n'avez pas la dernière version de Kestrafen. La version la plus récente est la "},
     {"Message8", "Vous avez la dernière version de Kestrafen."},
-    {"Message9", "Impossible de se connecter au serveur : http://www.kestrafen.fr/"},
+    // The program ends it with the project's site, as the build names it.
+    {"Message9", "Impossible de se connecter au serveur : "},
     {"Message12", "Erreur inconnue."},
     {"Question1", "Supprimer le point de restauration ? La suppression est irréversible."},
     {"Question2", "Appliquer la restauration ? Pensez à enregistrer vos travaux car l'ordinateur devra "

@@ -30,6 +30,9 @@ bool curlReady() {
 struct CurlCleanup {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
+struct HeaderListFree {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -38,9 +41,13 @@ size_t writeBody(char* data, size_t size, size_t count, void* file) {
     return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
 }
 
-bool transfer(const std::string& url, std::FILE* out, std::chrono::milliseconds totalTimeout) {
+bool transfer(const std::string& url, std::FILE* out, const DownloadLimits& limits) {
     std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
-    if (!curl) {
+    // A proxy or the server's own cache must not answer with an older copy. Appending to a list
+    // keeps its head.
+    std::unique_ptr<curl_slist, HeaderListFree> headers(
+        curl_slist_append(nullptr, "Cache-Control: no-cache"));
+    if (!curl || !headers || !curl_slist_append(headers.get(), "Pragma: no-cache")) {
         return false;
     }
     CURL* c = curl.get();
@@ -50,8 +57,11 @@ bool transfer(const std::string& url, std::FILE* out, std::chrono::milliseconds 
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, 10000L);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(totalTimeout.count()));
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    // At least a millisecond each: zero would mean no limit at all.
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(std::max<long long>(limits.connect.count(), 1)));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<long long>(limits.total.count(), 1)));
     // The update server is usually on this host: a proxy from the environment must not get in the way.
     curl_easy_setopt(c, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
     // Timeouts by signal do not mix with threads.
@@ -82,8 +92,7 @@ std::optional<std::string> redirectToServer(const std::string& url, const std::s
     return base + path;
 }
 
-bool fetchToFile(const std::string& url, const std::filesystem::path& target,
-                 std::chrono::milliseconds totalTimeout) {
+bool fetchToFile(const std::string& url, const std::filesystem::path& target, const DownloadLimits& limits) {
     if (!curlReady()) {
         return false;
     }
@@ -93,7 +102,7 @@ bool fetchToFile(const std::string& url, const std::filesystem::path& target,
         if (!out) {
             return false;
         }
-        const bool received = transfer(url, out.get(), totalTimeout);
+        const bool received = transfer(url, out.get(), limits);
         // fclose flushes the last buffered bytes: its failure means a short file.
         if (std::fclose(out.release()) != 0 || !received) {
             return false;

@@ -1,6 +1,8 @@
 #pragma once
 // HTTP for the simulated machine: every web request of the program goes to the machine's own
 // update server, so tests and outside checks control what the program downloads.
+#include "platform/Download.h"
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -13,9 +15,10 @@ namespace platform::sim {
 // scheme (the machine has no other network).
 std::optional<std::string> redirectToServer(const std::string& url, const std::string& server);
 
-// Fetches url into target. True only when the whole body arrived with a status below 400; the
-// target is replaced then, and left as it was otherwise.
+// Fetches url into target, asking caches on the way for a fresh answer. True only when the whole
+// body arrived with a status below 400 within the limits; the target is replaced then, and left as
+// it was otherwise.
 bool fetchToFile(const std::string& url, const std::filesystem::path& target,
-                 std::chrono::milliseconds totalTimeout = std::chrono::seconds(30));
+                 const DownloadLimits& limits = {std::chrono::seconds(10), std::chrono::seconds(30)});
 
 } // namespace platform::sim

@@ -111,7 +111,7 @@ void extractCabinet(const std::filesystem::path& cabinet, const std::filesystem:
 class SimDownload : public Download {
 public:
     explicit SimDownload(Machine& m) : m_(m) {}
-    bool toFile(const std::string& url, const std::string& path) override;
+    bool toFile(const std::string& url, const std::string& path, const DownloadLimits& limits) override;
     void forgetCached(const std::string& url) override;
 
 private:

@@ -17,7 +17,7 @@ std::string updateServer(const nlohmann::ordered_json& state) {
 
 } // namespace
 
-bool SimDownload::toFile(const std::string& url, const std::string& path) {
+bool SimDownload::toFile(const std::string& url, const std::string& path, const DownloadLimits& limits) {
     const std::string windowsPath = m_.paths().absolute(path);
     m_.journal("Download " + url + " -> " + windowsPath);
     const auto target = m_.paths().toHost(windowsPath);
@@ -25,7 +25,7 @@ bool SimDownload::toFile(const std::string& url, const std::string& path) {
     if (!target || !address) {
         return false;
     }
-    return fetchToFile(*address, *target);
+    return fetchToFile(*address, *target, limits);
 }
 
 // Nothing is cached: every download asks the server again.

@@ -165,8 +165,12 @@ void SimShell::winExec(const std::string& commandLine) {
     m_.journal("WinExec " + commandLine);
 }
 
-std::optional<std::string> SimShell::findExecutable(const std::string&) {
+std::optional<std::string> SimShell::findExecutable(const std::string& file) {
     m_.runDueActions();
+    // As FindExecutable: the document must exist, and only web pages open in the browser.
+    const std::string upperName = text::upper(file);
+    if (!(upperName.ends_with(".HTM") || upperName.ends_with(".HTML")) || !m_.files().fileExists(file))
+        return std::nullopt;
     const auto& state = m_.state();
     if (state.contains("browser"))
         return state["browser"].get<std::string>();

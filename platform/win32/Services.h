@@ -61,7 +61,7 @@ public:
 
 class Win32Download : public Download {
 public:
-    bool toFile(const std::string& url, const std::string& path) override;
+    bool toFile(const std::string& url, const std::string& path, const DownloadLimits& limits) override;
     void forgetCached(const std::string& url) override;
 };
 

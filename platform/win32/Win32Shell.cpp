@@ -1,12 +1,10 @@
-// Starting programs through the shell and the kernel, and the internet download.
+// Starting programs through the shell and the kernel.
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
 #include <windows.h> // first: the headers below need its types
 
 #include <shellapi.h>
-#include <urlmon.h>
-#include <wininet.h>
 
 namespace platform::win32 {
 
@@ -37,14 +35,6 @@ std::optional<std::string> Win32Shell::findExecutable(const std::string& file) {
 
 void Win32Shell::start(const std::string& file, const std::string& parameters) {
     ShellExecuteA(nullptr, nullptr, ansi(file).c_str(), ansi(parameters).c_str(), "", SW_SHOWNORMAL);
-}
-
-bool Win32Download::toFile(const std::string& url, const std::string& path) {
-    return URLDownloadToFileA(nullptr, ansi(url).c_str(), ansi(path).c_str(), 0, nullptr) == S_OK;
-}
-
-void Win32Download::forgetCached(const std::string& url) {
-    DeleteUrlCacheEntryA(ansi(url).c_str());
 }
 
 } // namespace platform::win32

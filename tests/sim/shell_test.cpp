@@ -87,9 +87,14 @@ TEST_F(ShellTest, OtherCommandsAreJournalledAndChangeNothing) {
     EXPECT_EQ(readHost(tm.folder / "registry.reg"), registryBefore);
 }
 
-TEST_F(ShellTest, TheBrowserIsTheMachinesOwn) {
-    EXPECT_EQ(shell.findExecutable("C:\\WINDOWS\\Temp\\temp.htm"),
-              "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+TEST_F(ShellTest, TheBrowserIsTheMachinesOwnAndOpensExistingPagesOnly) {
+    const std::string page = files.tempFolder() + "temp.htm", text = files.tempFolder() + "temp.txt";
+    EXPECT_EQ(page, "C:\\WINDOWS\\Temp\\temp.htm");
+    EXPECT_EQ(shell.findExecutable(page), std::nullopt); // not there yet
+    files.writeFile(page, "");
+    files.writeFile(text, "");
+    EXPECT_EQ(shell.findExecutable(page), "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(shell.findExecutable(text), std::nullopt);
     tm.json().erase("browser");
     tm.save();
     EXPECT_EQ(tm.machine->platform().shell.findExecutable("C:\\WINDOWS\\Temp\\temp.htm"), std::nullopt);

@@ -1,0 +1,131 @@
+#pragma once
+// A tiny HTTP server on 127.0.0.1, on a port of the system's choosing, inside the test: each path
+// gets its raw answer, unknown paths a 404. An empty answer means "say nothing and hold the
+// connection until the server stops". One connection at a time.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+inline std::string httpResponse(const std::string& status, const std::string& body,
+                                const std::string& headers = "") {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n" + headers + "\r\n" + body;
+}
+
+using HttpAnswers = std::map<std::string, std::string>; // path -> raw answer
+
+class HttpServer {
+public:
+    explicit HttpServer(HttpAnswers answers) : answers_(std::move(answers)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(listener_, 8) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            ::close(listener_);
+            throw std::runtime_error("test server cannot listen");
+        }
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~HttpServer() {
+        stop_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    // "http://127.0.0.1:<port>" followed by path.
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    // The paths asked for, in order.
+    std::vector<std::string> requests() {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+    // The whole head of each request (request line and headers), in order.
+    std::vector<std::string> heads() {
+        std::lock_guard lock(mutex_);
+        return heads_;
+    }
+
+private:
+    bool readable(int fd) const {
+        pollfd poller{fd, POLLIN, 0};
+        return ::poll(&poller, 1, 20) > 0;
+    }
+
+    void serve() {
+        while (!stop_) {
+            if (!readable(listener_)) {
+                continue;
+            }
+            const int client = ::accept(listener_, nullptr, nullptr);
+            if (client >= 0) {
+                answer(client);
+                ::close(client);
+            }
+        }
+    }
+
+    void answer(int client) {
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos && !stop_) {
+            if (!readable(client)) {
+                continue;
+            }
+            const auto got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                return;
+            }
+            request.append(buffer, static_cast<std::size_t>(got));
+        }
+        const auto pathStart = request.find(' ') + 1;
+        const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+        {
+            std::lock_guard lock(mutex_);
+            requests_.push_back(path);
+            heads_.push_back(request.substr(0, request.find("\r\n\r\n")));
+        }
+        const auto found = answers_.find(path);
+        const std::string reply =
+            found == answers_.end() ? httpResponse("404 Not Found", "no such page") : found->second;
+        if (reply.empty()) {
+            while (!stop_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            return;
+        }
+        ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+    }
+
+    HttpAnswers answers_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::vector<std::string> heads_;
+    std::thread thread_;
+};
+
+} // namespace testing_support
