@@ -58,6 +58,8 @@ public:
     void processMessages() override;
     void repaint(ui::Form& form) override;
     int textWidth(const ui::Control& control, const std::string& text) override;
+    // The window that owns the message boxes: the active form, else the topmost one taking input.
+    HWND currentWindow() const;
 
 private:
     int ask(const Shown& shown, const std::string& yes, const std::string& no);
