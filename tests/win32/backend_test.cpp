@@ -290,7 +290,7 @@ TEST_F(MemoTest, AppendedLinesBeyondTheDefaultLimitAreAllKept) {
     std::size_t characters = 0;
     for (int i = 0; characters < 100000; ++i) {
         listing.push_back("C:\\WINDOWS\\system32\\fichier" + std::to_string(i) + ".dll  Modifié");
-        characters += listing.back().size() + 2;
+        characters += platform::win32::ansi(listing.back()).size() + 2;
     }
     form.memo.addLines(listing);
     const HWND hwnd = Win32Backend::windowOf(form.memo);

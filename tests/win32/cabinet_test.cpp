@@ -85,9 +85,9 @@ TEST_F(CabinetTest, AMissingOrBrokenCabinetIsAnErrorNamingIt) {
 
 TEST_F(CabinetTest, ADeviceNameOrANameWindowsWouldAlterIsRefused) {
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"con.cab", "sub\\CON.txt"},       {"aux.cab", "aux.evil.tx"},    {"com1.cab", "COM1\\ev.txt"},
-        {"lpt9.cab", "zz\\lpt9.txt"},      {"blanks.cab", "evil.txt   "}, {"dots.cab", "evil.txt..."},
-        {"folderdot.cab", "zz.\\evil.tx"},
+        {"name-con.cab", "sub\\CON.txt"},       {"name-aux.cab", "aux.evil.tx"},    {"name-com1.cab", "COM1\\ev.txt"},
+        {"name-lpt9.cab", "zz\\lpt9.txt"},      {"name-blanks.cab", "evil.txt   "}, {"name-dots.cab", "evil.txt..."},
+        {"name-folderdot.cab", "zz.\\evil.tx"},
     };
     for (const auto& [name, entry] : cases) {
         const std::string folder = scratch.path() + "res";

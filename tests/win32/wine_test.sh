@@ -31,9 +31,9 @@ assert data.count(b"zz\\evil.txt") == 1
 # Then names Windows would open as a device or alter (11 bytes each, as the name replaced).
 for name, entry in (("dotdot", b"..\\evil.txt"), ("drive", b"C:\\evil.txt"), ("absolute", b"\\z\\evil.txt"),
                     ("slash", b"/z/evil.txt"), ("deeper", b"a\\..\\..\\e.t"),
-                    ("con", b"sub\\CON.txt"), ("aux", b"aux.evil.tx"), ("com1", b"COM1\\ev.txt"),
-                    ("lpt9", b"zz\\lpt9.txt"), ("blanks", b"evil.txt   "), ("dots", b"evil.txt..."),
-                    ("folderdot", b"zz.\\evil.tx")):
+                    ("name-con", b"sub\\CON.txt"), ("name-aux", b"aux.evil.tx"), ("name-com1", b"COM1\\ev.txt"),
+                    ("name-lpt9", b"zz\\lpt9.txt"), ("name-blanks", b"evil.txt   "), ("name-dots", b"evil.txt..."),
+                    ("name-folderdot", b"zz.\\evil.tx")):
     open(folder + "/" + name + ".cab", "wb").write(data.replace(b"zz\\evil.txt", entry))
 PY
 export KESTRAFEN_CABINETS="$(wine_path "$cabs")\\"
