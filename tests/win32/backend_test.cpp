@@ -298,7 +298,7 @@ TEST_F(MemoTest, AppendedLinesBeyondTheDefaultLimitAreAllKept) {
     shown.resize(
         static_cast<std::size_t>(GetWindowTextA(hwnd, shown.data(), static_cast<int>(shown.size()))));
     ASSERT_GT(shown.size(), 100000u);
-    EXPECT_EQ(platform::win32::utf8(shown), form.memo.text());
+    EXPECT_EQ(ui::Memo::splitLines(platform::win32::utf8(shown)), form.memo.lines()); // the end included
     EXPECT_EQ(SendMessageA(hwnd, EM_GETLINECOUNT, 0, 0), static_cast<LRESULT>(listing.size() + 1));
 }
 
