@@ -38,3 +38,13 @@ if(KESTRAFEN_MAKENSIS)
   set(CPACK_NSIS_DEFINES "RequestExecutionLevel admin")
 endif()
 include(CPack)
+
+# The installer, installed and uninstalled under Wine (made by the package target, which
+# scripts/test-windows.sh builds before the tests; skipped when it is not there). NSIS installers
+# are 32-bit programs, the 64-bit one too.
+if(KESTRAFEN_MAKENSIS)
+  add_test(NAME win32_installer_under_wine COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh
+    ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.exe)
+  set_tests_properties(win32_installer_under_wine PROPERTIES TIMEOUT 300 PASS_REGULAR_EXPRESSION "PASS"
+    ENVIRONMENT KESTRAFEN_WINE_BITS=32 SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: ")
+endif()

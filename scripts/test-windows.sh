@@ -34,6 +34,7 @@ for target in win32:mingw-w64-i686 win64:mingw-w64-x86_64; do
   total=$(echo "$summary" | sed 's/.*out of \([0-9]*\).*/\1/')
   bad=$(echo "$summary" | sed 's/.* \([0-9]*\) tests failed.*/\1/')
   skips=$(grep -c '(Skipped)$' "$dir/ctest.log" || true)
+  [ "$skips" -gt 0 ] && grep -h '^SKIP: ' "$dir/Testing/Temporary/LastTest.log" | sort -u
   passed=$((passed + total - bad - skips))
   skipped=$((skipped + skips))
   failed=$((failed + bad))
