@@ -105,16 +105,6 @@ TEST_F(StandInTest, CreationSendsTheEightyByteRecordWithTheTitleInWindows1252) {
     EXPECT_TRUE(program.mainWindow().Creer.enabled());
 }
 
-TEST_F(StandInTest, ALongTitleIsCutSoThatAZeroEndsIt) {
-    create(std::string(100, 'x'));
-    const std::vector<std::string> got = calls();
-    ASSERT_EQ(got.size(), 1u);
-    std::string description;
-    for (int i = 0; i < 63; ++i)
-        description += "78";
-    EXPECT_EQ(got[0].substr(4 + 2 * 16), description + "00");
-}
-
 TEST_F(StandInTest, ARefusedCreationGetsTwoMessagesAndLeavesNothingLocked) {
     answer("KESTRAFEN_SRCLIENT_SET", "0 1 0"); // refused, ERROR_INVALID_FUNCTION
     create("Refus\xc3\xa9");

@@ -20,7 +20,7 @@ else
     why=$("$WINELOADER" --version 2>&1 | head -n 1)
   fi
   if [ -n "$why" ]; then
-    echo "SKIP: this machine runs no 32-bit program ($why); the 32-bit build is not tested here"
+    echo "SKIP: this machine runs no 32-bit program ($why): 32-bit programs are not tested here"
     exit 77
   fi
 fi
