@@ -51,43 +51,51 @@ bool MainWindow::CabExtract() {
     auto& process = state_.platform.process;
     const std::string res = state_.inProgramFolder("res");
     const std::string cabinet = state_.inProgramFolder("res.cab");
-    // Without a log, res must not stay behind: its presence alone would skip the next attempt.
-    const auto fail = [&](const std::string& message) {
-        app().showMessage(message);
+
+    // Why no log was made; shown once the wait is over, with the normal cursor.
+    std::optional<std::string> failure;
+    {
+        const ui::Application::BusyCursor busy(app());
+        DeleteFolder(res);
+        files.deleteFile(cabinet);
+        files.createFolder(res);
+        process.sleep(500);
+        app().processMessages();
+
+        if (!files.fileExists(state_.systemFolder + "\\Restore\\srdiag.exe")) {
+            failure = atUse("Message6");
+        } else {
+            state_.platform.shell.runCommand("/c %Windir%\\system32\\Restore\\srdiag.exe /CabName:res.cab");
+            const std::int64_t deadline = process.nowMs() + cabinetWaitMs;
+            for (;;) {
+                process.sleep(70);
+                app().processMessages();
+                if (files.fileExists(cabinet))
+                    break;
+                if (app().closePending(this))
+                    return false; // closing removes res and res.cab
+                if (process.nowMs() >= deadline) {
+                    failure = atUse("Message16");
+                    break;
+                }
+            }
+        }
+        if (!failure) {
+            process.sleep(100);
+            try {
+                state_.platform.cabinet.extract(cabinet, res);
+            } catch (const platform::Error& e) {
+                // The platform's text names the cabinet and says what is wrong with it.
+                failure = atUse("Message6") + "\n" + ui::Application::withFullStop(e.what());
+            }
+        }
+    }
+    if (failure) {
+        // Without a log, res must not stay behind: its presence alone would skip the next attempt.
+        app().showMessage(*failure);
         Modifications.setChecked(false);
         DeleteFolder(res);
         return false;
-    };
-
-    DeleteFolder(res);
-    files.deleteFile(cabinet);
-    files.createFolder(res);
-    process.sleep(500);
-    app().processMessages();
-
-    if (!files.fileExists(state_.systemFolder + "\\Restore\\srdiag.exe"))
-        return fail(atUse("Message6"));
-    state_.platform.shell.runCommand("/c %Windir%\\system32\\Restore\\srdiag.exe /CabName:res.cab");
-
-    const std::int64_t deadline = process.nowMs() + cabinetWaitMs;
-    for (;;) {
-        process.sleep(70);
-        app().processMessages();
-        if (files.fileExists(cabinet))
-            break;
-        if (app().closePending(this))
-            return false; // closing removes res and res.cab
-        if (process.nowMs() >= deadline)
-            return fail(atUse("Message16"));
-    }
-    process.sleep(100);
-
-    try {
-        state_.platform.cabinet.extract(cabinet, res);
-    } catch (const platform::Error& e) {
-        // The platform's text names the cabinet and says what is wrong with it.
-        return fail(atUse("Message6") + "\n" +
-                    ui::Application::withFullStop(e.what()));
     }
     repaint();
     return true;
@@ -97,18 +105,24 @@ void MainWindow::listChanges(const std::string& entry) {
     const std::string logFile = state_.inProgramFolder("res\\SR-ChgLog.LOG");
     if (!state_.platform.files.fileExists(logFile))
         return; // a cabinet without the change log: the details stay as they are
+    const std::optional<std::string> log = state_.platform.files.readFile(logFile);
+    if (!log) {
+        // An empty listing would read as "no changes".
+        app().showMessage(atUse("Message19") + " " + logFile);
+        return;
+    }
     ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications,
                     &Jour, &Langue2},
                    false);
     try {
+        const ui::Application::BusyCursor busy(app());
         app().processMessages();
         Informations.addLines({"", "Modification(s) :"});
 
-        const std::optional<std::string> log = state_.platform.files.readFile(logFile);
         // The log is 8-bit text: compare in its terms and convert only what is shown.
         const std::string folder =
             platform::text::toCp1252(state_.pointCache.readString(entry, "DirectoryName", ""));
-        restore::scanChangeLog(log.value_or(""), folder, [this](std::string_view record) {
+        restore::scanChangeLog(*log, folder, [this](std::string_view record) {
             Informations.addLines(restore::recordLines(record));
             app().processMessages();
             return !app().closePending(this);

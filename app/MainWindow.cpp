@@ -62,19 +62,36 @@ MainWindow::MainWindow(ui::Application& app, SharedState& state)
     // The current language is whatever the language box shows.
     state_.language.follow([this] { return Langue2.text(); });
 
+    // A handler that fails midway would leave controls disabled or captions stale: the window
+    // first shows the service's actual state again, then the error is reported.
+    const auto guarded = [this](void (MainWindow::*handler)()) {
+        return [this, handler] {
+            try {
+                (this->*handler)();
+            } catch (...) {
+                showActualState();
+                throw;
+            }
+        };
+    };
     onCreate = [this] { FormCreate(); };
-    onActivate = [this] { FormActivate(); };
+    onActivate = guarded(&MainWindow::FormActivate);
     onClose = [this] { FormClose(); };
     onKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
-    Langue2.onChange = [this] { Langue2Change(); };
-    PointR.onClick = [this] { PointRClick(); };
-    Creer.onClick = [this] { CreerClick(); };
-    Detruire.onClick = [this] { DetruireClick(); };
-    Appliquer.onClick = [this] { AppliquerClick(); };
-    Activer.onClick = [this] { ActiverClick(); };
-    Duree.onClick = [this] { DureeClick(); };
+    Langue2.onChange = guarded(&MainWindow::Langue2Change);
+    PointR.onClick = guarded(&MainWindow::PointRClick);
+    Creer.onClick = guarded(&MainWindow::CreerClick);
+    Detruire.onClick = guarded(&MainWindow::DetruireClick);
+    Appliquer.onClick = guarded(&MainWindow::AppliquerClick);
+    Activer.onClick = guarded(&MainWindow::ActiverClick);
+    Duree.onClick = guarded(&MainWindow::DureeClick);
     Modifications.onMouseUp = [this](ui::MouseButton button, unsigned shift, int x, int y) {
-        ModificationsMouseUp(button, shift, x, y);
+        try {
+            ModificationsMouseUp(button, shift, x, y);
+        } catch (...) {
+            showActualState();
+            throw;
+        }
     };
 }
 
@@ -168,6 +185,7 @@ void MainWindow::Langue2Change() {
 }
 
 void MainWindow::EnumSR() {
+    const ui::Application::BusyCursor busy(app());
     const auto controls = mainControls();
     ui::setEnabled(controls, false);
     Informations.clear();
@@ -212,17 +230,20 @@ void MainWindow::EnumSR() {
 bool MainWindow::waitForListedPoint() {
     auto& process = state_.platform.process;
     const std::int64_t deadline = process.nowMs() + 120000;
-    while (!app().closePending(this)) {
-        EnumSR();
-        process.sleep(250);
-        app().processMessages();
-        if (PointR.count() > 0)
-            return true;
-        if (process.nowMs() >= deadline) {
-            app().showMessage(atUse("Message15"));
-            return false;
+    {
+        const ui::Application::BusyCursor busy(app());
+        while (!app().closePending(this)) {
+            EnumSR();
+            process.sleep(250);
+            app().processMessages();
+            if (PointR.count() > 0)
+                return true;
+            if (process.nowMs() >= deadline)
+                break;
         }
     }
+    if (!app().closePending(this))
+        app().showMessage(atUse("Message15")); // after the wait, with the normal cursor
     return false;
 }
 
@@ -236,6 +257,24 @@ void MainWindow::TrimWorkingSet() {
 
 bool MainWindow::DeleteFolder(const std::string& path) {
     return restore::deleteFolder(state_.platform.files, path);
+}
+
+void MainWindow::showActualState() noexcept {
+    try {
+        const restore::ServiceState state = restore::readServiceState(state_.platform.registry);
+        if (state == restore::ServiceState::On || state == restore::ServiceState::Off) {
+            RestaurationActive();
+            return;
+        }
+    } catch (...) {
+        // The state cannot be read either: fall back to the window as it was created.
+    }
+    // Neither on nor off: as created, so the settings and the language stay within reach.
+    try {
+        ui::setEnabled({&Creer, &Detruire, &Appliquer, &Modifications, &Activer, &Jour}, false);
+        ui::setEnabled({&PointR, &Informations, &Duree, &Langue2}, true);
+    } catch (...) {
+    }
 }
 
 bool MainWindow::RestaurationActive() {
@@ -279,7 +318,12 @@ void MainWindow::PointRClick() {
 bool MainWindow::CreateRestorePoint() {
     // BEGIN_SYSTEM_CHANGE alone: a closing END_SYSTEM_CHANGE would be a second request that the
     // service could take as a second point, and nothing is installed between the two.
-    if (restore::createPoint(state_.platform.systemRestore, titlePrompt_->title()))
+    bool made = false;
+    {
+        const ui::Application::BusyCursor busy(app());
+        made = restore::createPoint(state_.platform.systemRestore, titlePrompt_->title());
+    }
+    if (made)
         return true;
     app().showMessage(atUse("Message1"));
     return false;
@@ -380,15 +424,19 @@ void MainWindow::switchOn() {
     if (state_.systemDriveLow())
         app().showMessage(state_.texts().get("Message2")); // only a warning here
 
-    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
-                   false);
-    Modifications.setChecked(false);
-    Langue2.setEnabled(false);
-    app().processMessages();
+    {
+        const ui::Application::BusyCursor busy(app());
+        ui::setEnabled(
+            {&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
+            false);
+        Modifications.setChecked(false);
+        Langue2.setEnabled(false);
+        app().processMessages();
 
-    state_.removeTemporaryFiles();
-    service.Enable(state_.systemDrive + "\\");
-    state_.platform.process.sleep(1000);
+        state_.removeTemporaryFiles();
+        service.Enable(state_.systemDrive + "\\");
+        state_.platform.process.sleep(1000);
+    }
     waitForListedPoint();
     if (app().closePending(this))
         return;
@@ -400,6 +448,7 @@ void MainWindow::switchOff() {
     if (!confirm(app(), state_.language, atUse("Question4")))
         return;
     platform::SrAutomation& service = state_.automation(); // before anything is emptied
+    const ui::Application::BusyCursor busy(app());
 
     ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications}, false);
     Modifications.setChecked(false);

@@ -98,6 +98,8 @@ private:
     std::optional<std::int32_t> selectedSequenceNumber();
     void switchOn();
     void switchOff();
+    // After a failed handler: the controls and captions for the service's state as it now stands.
+    void showActualState() noexcept;
 
     SharedState& state_;
     QuotationWindow* quotation_ = nullptr;

@@ -8,6 +8,7 @@ QuotationWindow::QuotationWindow(ui::Application& app)
     clientHeight = 31;
     border = ui::BorderStyle::ToolWindow;
     minimizeButton = false;
+    escapeCloses = true; // nothing to lose: a quotation to read
     position = ui::Position::MainFormCenter;
     ui::Font italic = font;
     italic.italic = true;

@@ -16,7 +16,10 @@ void MainWindow::DureeClick() {
     if (!result.validated)
         return;
 
-    config::writeTimings(state_.platform.registry, {result.lifetimeDays, result.intervalHours});
+    {
+        const ui::Application::BusyCursor busy(app());
+        config::writeTimings(state_.platform.registry, {result.lifetimeDays, result.intervalHours});
+    }
     app().processMessages();
     switchDrives(result.drivesToEnable, true);
     switchDrives(result.drivesToDisable, false);
@@ -26,10 +29,13 @@ void MainWindow::switchDrives(const std::string& driveList, bool on) {
     if (driveList.empty())
         return;
     for (const config::DriveItem& drive : config::parseDriveList(driveList, state_.systemDrive)) {
-        if (on)
-            state_.automation().Enable(drive.argument);
-        else
-            state_.automation().Disable(drive.argument);
+        {
+            const ui::Application::BusyCursor busy(app());
+            if (on)
+                state_.automation().Enable(drive.argument);
+            else
+                state_.automation().Disable(drive.argument);
+        }
         if (drive.systemDrive) {
             if (on)
                 afterSystemDriveEnabled();
@@ -44,12 +50,15 @@ void MainWindow::switchDrives(const std::string& driveList, bool on) {
 void MainWindow::afterSystemDriveEnabled() {
     if (state_.systemDriveLow())
         app().showMessage(state_.texts().get("Message2"));
-    state_.removeTemporaryFiles();
-    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications,
-                    &Jour, &Langue2},
-                   false);
-    repaint();
-    state_.platform.process.sleep(1000);
+    {
+        const ui::Application::BusyCursor busy(app());
+        state_.removeTemporaryFiles();
+        ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer,
+                        &Modifications, &Jour, &Langue2},
+                       false);
+        repaint();
+        state_.platform.process.sleep(1000);
+    }
     waitForListedPoint();
     RestaurationActive();
     app().processMessages();

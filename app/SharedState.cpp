@@ -11,8 +11,9 @@ SharedState::SharedState(platform::Platform& platform)
 
 platform::SrAutomation& SharedState::automation() const {
     if (!systemRestore)
-        throw platform::Error("System Restore is not available: its automation object could not be created at "
-                              "start");
+        throw platform::automationFailed(
+            "System Restore is not available: its automation object could not be created at start",
+            "winmgmts:\\\\.\\root\\default:SystemRestore");
     return *systemRestore;
 }
 

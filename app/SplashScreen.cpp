@@ -1,5 +1,7 @@
 #include "app/SplashScreen.h"
 
+#include "ui/Application.h"
+
 SplashScreen::SplashScreen(ui::Application& app, platform::Platform& platform)
     : ui::Form(app, "TSplashScreen"),
       Label1(*this, "Label1", nullptr, ui::Rect{13, 4, 250, 19}, "Premier chargement de Kestrafen..."),
@@ -25,6 +27,7 @@ void SplashScreen::FormActivate() {
         return;
 
     setOpacity(255);
+    const ui::Application::BusyCursor busy(app());
     for (const char* dll : {"jscript.dll", "vbscript.dll", "mshtml.dll", "msscript.ocx"})
         platform_.shell.runCommand(std::string("/c regsvr32 /s ") + dll);
     platform_.process.sleep(3000);

@@ -12,6 +12,7 @@ Startup::Startup(ui::Application& app, platform::Platform& platform) : app_(app)
 
 // The windows go before the state they refer to.
 Startup::~Startup() {
+    app_.setErrorText(nullptr);
     quotationWindow_.reset();
     repairWindow_.reset();
     exclusionEditor_.reset();
@@ -28,6 +29,7 @@ void Startup::start() {
 
     app_.setTitle("Kestrafen");
     state_ = std::make_unique<SharedState>(platform_);
+    app_.setErrorText([this](const std::exception& error) { return state_->language.errorText(error); });
     mainWindow_ = std::make_unique<MainWindow>(app_, *state_);
     app_.setMainForm(mainWindow_.get());
     mainWindow_->create();

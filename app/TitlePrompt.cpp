@@ -26,6 +26,7 @@ void TitlePrompt::FormActivate() {
     lang::showText(Valider, texts, "Valider");
     lang::showText(Annuler, texts, "Annuler");
     Titre.setText(texts.get("Titre"));
+    Titre.selectAll(); // as a dialog's edit given the focus: typing replaces the default title
     setCaption(texts.get("TitreRequis"));
 }
 

@@ -8,7 +8,7 @@ namespace config {
 using platform::RegRoot;
 
 std::optional<std::vector<std::string>> entryNames(platform::Registry& registry, const std::string& keyPath) {
-    const auto key = registry.open(RegRoot::LocalMachine, keyPath, false);
+    const auto key = registry.openFullAccess(RegRoot::LocalMachine, keyPath);
     if (!key)
         return std::nullopt;
     return key->valueNames();
@@ -24,7 +24,7 @@ std::vector<std::string> entryLines(platform::Registry& registry, const std::str
 
 bool writeEntry(platform::Registry& registry, const std::string& keyPath, const std::string& name,
                 const std::vector<std::string>& lines) {
-    const auto key = registry.open(RegRoot::LocalMachine, keyPath, false);
+    const auto key = registry.openFullAccess(RegRoot::LocalMachine, keyPath);
     if (!key)
         return false;
     try {
@@ -36,7 +36,7 @@ bool writeEntry(platform::Registry& registry, const std::string& keyPath, const 
 }
 
 bool deleteEntry(platform::Registry& registry, const std::string& keyPath, const std::string& name) {
-    const auto key = registry.open(RegRoot::LocalMachine, keyPath, false);
+    const auto key = registry.openFullAccess(RegRoot::LocalMachine, keyPath);
     return key && key->deleteValue(name);
 }
 

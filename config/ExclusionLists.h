@@ -1,7 +1,8 @@
 #pragma once
 // The two lists System Restore reads: files and folders it does not save, registry keys it does
 // not restore. Each entry is a multi-string value of its key under HKEY_LOCAL_MACHINE; every
-// operation opens the key, works and closes it again.
+// operation opens the key, works and closes it again. Keys are opened with full access, so a user
+// who may not change them gets no list rather than one he cannot edit.
 #include "platform/Registry.h"
 
 #include <optional>

@@ -35,7 +35,7 @@ std::vector<std::string> readLines(const platform::RegistryKey& key, const std::
         return {};
     using platform::RegType;
     if (value->type == RegType::Sz || value->type == RegType::ExpandSz || value->type == RegType::Dword)
-        throw platform::Error("Invalid data type for '" + name + "'");
+        throw platform::invalidRegistryType(name);
     return multiStringLines(value->data);
 }
 

@@ -43,7 +43,7 @@ std::optional<std::int32_t> toSeconds(std::int32_t count, std::int32_t unit) {
 
 Timings readTimings(platform::Registry& registry) {
     Timings timings;
-    const auto key = registry.open(platform::RegRoot::LocalMachine, systemRestoreKey, false);
+    const auto key = registry.openFullAccess(platform::RegRoot::LocalMachine, systemRestoreKey);
     if (!key)
         return timings;
     if (key->valueExists("RPLifeInterval"))
@@ -56,10 +56,10 @@ Timings readTimings(platform::Registry& registry) {
 }
 
 void writeTimings(platform::Registry& registry, const Timings& timings) {
-    const auto key = registry.open(platform::RegRoot::LocalMachine, systemRestoreKey, false);
+    const auto key = registry.openFullAccess(platform::RegRoot::LocalMachine, systemRestoreKey);
     // Nowhere to write is a failed write, never a silent success.
     if (!key)
-        throw platform::Error("Failed to set data for 'RPLifeInterval'");
+        throw platform::registryWriteFailed("RPLifeInterval");
     const auto seconds = [](std::int32_t count, std::int32_t unit) {
         return static_cast<std::uint32_t>(toSeconds(count, unit).value());
     };

@@ -26,7 +26,8 @@ std::optional<std::int32_t> parseInteger(std::string_view text);
 // count × unit when it fits a signed 32-bit integer.
 std::optional<std::int32_t> toSeconds(std::int32_t count, std::int32_t unit);
 
-// The settings as whole days and hours (the remainder dropped); a missing value or key gives 0.
+// The settings as whole days and hours (the remainder dropped); a missing value, or a key that
+// cannot be opened with full access, gives 0.
 // A value of another type than a number throws the registry layer's invalid-type error.
 Timings readTimings(platform::Registry& registry);
 

@@ -11,4 +11,25 @@ const char* atUseDefault(const char* key) {
     return "";
 }
 
+const char* errorKey(platform::ErrorKind kind) {
+    using platform::ErrorKind;
+    switch (kind) {
+    case ErrorKind::RegistryWrite:
+        return "ErreurRegistre";
+    case ErrorKind::RegistryType:
+        return "ErreurTypeRegistre";
+    case ErrorKind::NotAnInteger:
+        return "ErreurNombre";
+    case ErrorKind::Automation:
+        return "ErreurAutomation";
+    case ErrorKind::FileWrite:
+        return "ErreurFichier";
+    case ErrorKind::DateTime:
+        return "ErreurDate";
+    case ErrorKind::Other:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace lang::keys

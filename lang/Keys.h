@@ -1,6 +1,7 @@
 #pragma once
 // Every key of the language file with its French default.
 #include "lang/TextTable.h"
+#include "platform/Error.h"
 
 #include <array>
 
@@ -83,7 +84,7 @@ inline constexpr std::array<KeyText, 54> table{{
 }};
 
 // Keys looked up at the moment of use.
-inline constexpr std::array<KeyText, 26> atUse{{
+inline constexpr std::array<KeyText, 33> atUse{{
     {"Message1", "Impossible de créer le point de restauration."},
     {"Message3", "Il vous faut garder au moins un point."},
     {"Message4", "Veuillez sélectionner un point de restauration."},
@@ -116,7 +117,18 @@ inline constexpr std::array<KeyText, 26> atUse{{
     {"Message16", "La liste des modifications n'a pas pu être créée à temps."},
     {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
     {"Message18", "Impossible de supprimer le point de restauration."},
+    {"Message19", "Impossible de lire la liste des modifications :"},
+    // Errors of the system, each followed by its detail: the value, the file, the code.
+    {"ErreurRegistre", "Impossible d'écrire dans le registre la valeur"},
+    {"ErreurTypeRegistre", "Type de données incorrect pour la valeur du registre"},
+    {"ErreurNombre", "Nombre entier incorrect :"},
+    {"ErreurAutomation", "Le système de restauration ne répond pas :"},
+    {"ErreurFichier", "Impossible d'écrire le fichier"},
+    {"ErreurDate", "Date incorrecte :"},
 }};
+
+// The key that words an error of this kind, or nullptr for errors that keep their own text.
+const char* errorKey(platform::ErrorKind kind);
 
 // The French default of a key looked up at the moment of use.
 const char* atUseDefault(const char* key);

@@ -11,6 +11,15 @@ std::string Language::lookup(const std::string& key, const std::string& frenchDe
     return file_.readString(section, key, frenchDefault);
 }
 
+std::string Language::errorText(const std::exception& error) const {
+    const auto* failure = dynamic_cast<const platform::Error*>(&error);
+    const char* key = failure ? keys::errorKey(failure->kind()) : nullptr;
+    if (!key)
+        return error.what();
+    const std::string sentence = lookup(key, keys::atUseDefault(key));
+    return failure->detail().empty() ? sentence : sentence + " " + failure->detail();
+}
+
 void Language::loadDatePattern(bool withSeparator) {
     date_.format = lookup("Date", "dd/MM/yyyy");
     if (withSeparator) {

@@ -5,6 +5,7 @@
 #include "lang/TextTable.h"
 #include "platform/Profile.h"
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -26,6 +27,9 @@ public:
     // The text of a key in the current language, asked of the file at this moment; an empty name
     // finds no section, so the French default answers.
     std::string lookup(const std::string& key, const std::string& frenchDefault) const;
+    // An error as the user reads it: a failure of the system in the current language with its
+    // detail after the sentence; anything else in its own words.
+    std::string errorText(const std::exception& error) const;
 
     // Reads the date pattern of the current language; the separator only when asked, since it is
     // read once at start.

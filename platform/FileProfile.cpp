@@ -84,7 +84,7 @@ void FileProfile::save(Copy& copy) {
     } catch (const Error&) {
         copy.stamp.reset(); // the copy holds what the disk does not: read it again
         // The user reads this text; it names the full path whatever the file system said.
-        throw Error("Unable to write to " + copy.fullName);
+        throw unableToWrite(copy.fullName);
     }
     // What was just written is the copy, however recent: only another writer's change in place,
     // to the same size, within one tick of the clock, would go unseen.

@@ -182,9 +182,12 @@ void Document::setValue(std::string_view section, std::string_view key, std::str
     Section* found = find(section);
     if (found) {
         if (const auto line = findKey(*found, key)) {
-            // Keep the key as it is spelled in the file.
-            std::string& content = found->lines[*line].content;
-            content = std::string(entryOf(content)->key) + "=" + std::string(value);
+            // Keep the key as it is spelled in the file; a rewritten last line gets its line end,
+            // as the system's writer gives it.
+            Line& entry = found->lines[*line];
+            entry.content = std::string(entryOf(entry.content)->key) + "=" + std::string(value);
+            if (entry.end == End::None)
+                entry.end = lineEnd_;
             return;
         }
     }

@@ -8,7 +8,7 @@ namespace platform::reg {
 namespace {
 
 Error invalidType(const std::string& name) {
-    return Error("Invalid data type for '" + name + "'");
+    return invalidRegistryType(name);
 }
 
 bool isString(RegType type) {

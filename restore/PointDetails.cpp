@@ -24,7 +24,8 @@ std::optional<std::int32_t> sequenceNumber(const platform::IniFile& cache, const
         return std::nullopt;
     try {
         const long long n = platform::text::toInteger(stored);
-        if (n < 0 || n > std::numeric_limits<std::int32_t>::max())
+        // 0 names no point: the service would refuse it, or roll back to nothing and restart.
+        if (n <= 0 || n > std::numeric_limits<std::int32_t>::max())
             return std::nullopt;
         return static_cast<std::int32_t>(n);
     } catch (const std::exception&) {

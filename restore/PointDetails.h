@@ -20,7 +20,8 @@ std::vector<std::string> detailLines(const platform::IniFile& cache, const std::
                                      const std::string& machineGuid, const Lookup& lookup);
 
 // The sequence number stored for an entry, or nothing when its section has no number (the cache
-// was deleted since the list was made) or the stored text is not one the service can take.
+// was deleted since the list was made, or the point came without one) or the stored text is not
+// one the service can take (0 included).
 std::optional<std::int32_t> sequenceNumber(const platform::IniFile& cache, const std::string& entry);
 
 } // namespace restore

@@ -39,6 +39,16 @@ bool Application::closePending(const Form* form) const {
     return false;
 }
 
+Application::BusyCursor::BusyCursor(Application& app) : app_(app) {
+    if (app_.busyCursors_++ == 0)
+        app_.backend_.setBusyCursor(true);
+}
+
+Application::BusyCursor::~BusyCursor() {
+    if (--app_.busyCursors_ == 0)
+        app_.backend_.setBusyCursor(false);
+}
+
 std::string Application::withFullStop(const std::string& text) {
     if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         return text + ".";
@@ -47,7 +57,14 @@ std::string Application::withFullStop(const std::string& text) {
 
 void Application::handleException(const std::exception& error) noexcept {
     try {
-        backend_.errorBox(withFullStop(error.what()), title_);
+        std::string text = error.what();
+        try {
+            if (errorText_)
+                text = errorText_(error);
+        } catch (...) {
+            // The wording failed (an unreadable language file): the error's own text will do.
+        }
+        backend_.errorBox(withFullStop(text), title_);
     } catch (...) {
         // Nothing sensible is left to do when even the error box fails.
     }

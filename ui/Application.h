@@ -24,6 +24,10 @@ public:
     void dispatch(const std::function<void()>& handler) noexcept;
     // Shows the error's text in an error box, with a full stop added as the system does.
     void handleException(const std::exception& error) noexcept;
+    // Words an error for the user (in the current language); without it, the error's own text.
+    void setErrorText(std::function<std::string(const std::exception&)> errorText) {
+        errorText_ = std::move(errorText);
+    }
 
     // The plain message box, titled with the application title.
     void showMessage(const std::string& text);
@@ -39,6 +43,18 @@ public:
     // True when the form was asked to close while a handler runs: long waits end early then.
     bool closePending(const Form* form) const;
 
+    // Shows the wait cursor for as long as one exists; they nest.
+    class BusyCursor {
+    public:
+        explicit BusyCursor(Application& app);
+        ~BusyCursor();
+        BusyCursor(const BusyCursor&) = delete;
+        BusyCursor& operator=(const BusyCursor&) = delete;
+
+    private:
+        Application& app_;
+    };
+
     Form* mainForm() const { return mainForm_; }
     void setMainForm(Form* form) { mainForm_ = form; }
     void run();
@@ -52,7 +68,9 @@ private:
     std::string title_ = "Kestrafen";
     Form* mainForm_ = nullptr;
     int depth_ = 0;
+    int busyCursors_ = 0;
     std::vector<Form*> deferredCloses_;
+    std::function<std::string(const std::exception&)> errorText_;
 };
 
 } // namespace ui

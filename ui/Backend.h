@@ -39,6 +39,9 @@ public:
     virtual void repaint(Form& form) = 0;
     // Width in pixels of the text in the control's font.
     virtual int textWidth(const Control& control, const std::string& text) = 0;
+    // The wait cursor over every window of the program while on; message boxes and modal windows
+    // opened meanwhile show the normal cursor.
+    virtual void setBusyCursor(bool) {}
 };
 
 } // namespace ui

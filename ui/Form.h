@@ -45,6 +45,9 @@ public:
     Position position = Position::ScreenCenter;
     Font font;
     bool keyPreview = false;
+    // Escape closes the form in a modal run when no cancel button takes it. Off by default: a
+    // dialog's work is not thrown away by a stray key; its close box stays.
+    bool escapeCloses = false;
     // Layered-window opacity, 0 to 255, when alpha blending is on.
     bool alphaBlend = false;
     int opacity() const { return opacity_; }
@@ -77,7 +80,7 @@ public:
 
     // Called by the backend.
     void activated();      // the form became the active window; the handler runs once per showing
-    void closeRequested(); // the user closed it (close button, Alt+F4, Escape in a modal form)
+    void closeRequested(); // the user closed it (close button, Alt+F4, Escape where it closes)
     void keyPressed(std::uint16_t key, unsigned shift);
 
     void registerControl(Control* control) { controls_.push_back(control); }

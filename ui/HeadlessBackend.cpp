@@ -38,11 +38,11 @@ void HeadlessBackend::runMainLoop(Form& mainForm) {
 }
 
 void HeadlessBackend::messageBox(const std::string& text, const std::string& title) {
-    messages_.push_back({MessageKind::Plain, title, text, {}, {}, false});
+    messages_.push_back({MessageKind::Plain, title, text, {}, {}, false, busyCursor_});
 }
 
 void HeadlessBackend::errorBox(const std::string& text, const std::string& title) {
-    messages_.push_back({MessageKind::Error, title, text, {}, {}, false});
+    messages_.push_back({MessageKind::Error, title, text, {}, {}, false, busyCursor_});
 }
 
 bool HeadlessBackend::confirm(const std::string& question, const std::string& title, const std::string& yes,
@@ -52,7 +52,7 @@ bool HeadlessBackend::confirm(const std::string& question, const std::string& ti
         answer = answers_.front();
         answers_.pop_front();
     }
-    messages_.push_back({MessageKind::Confirmation, title, question, yes, no, answer});
+    messages_.push_back({MessageKind::Confirmation, title, question, yes, no, answer, busyCursor_});
     return answer;
 }
 

@@ -18,6 +18,7 @@ struct ShownMessage {
     std::string yes; // confirmation captions
     std::string no;
     bool answer = false; // the answer given to a confirmation
+    bool busyCursor = false; // the wait cursor was on when the message came
 };
 
 class HeadlessBackend : public Backend {
@@ -37,6 +38,7 @@ public:
     void clearMessages() { messages_.clear(); }
     int processMessagesCount() const { return processCount_; }
     int repaintCount() const { return repaintCount_; }
+    bool busyCursor() const { return busyCursor_; }
     const std::vector<std::string>& modalLog() const { return modalLog_; } // names of modal forms shown
 
     void formCreated(Form& form) override;
@@ -52,6 +54,7 @@ public:
     void processMessages() override;
     void repaint(Form&) override { ++repaintCount_; }
     int textWidth(const Control&, const std::string& text) override;
+    void setBusyCursor(bool on) override { busyCursor_ = on; }
 
 private:
     std::deque<bool> answers_;
@@ -60,6 +63,7 @@ private:
     std::vector<std::string> modalLog_;
     int processCount_ = 0;
     int repaintCount_ = 0;
+    bool busyCursor_ = false;
 };
 
 } // namespace ui

@@ -202,6 +202,8 @@ public:
                 box_.userToggleByKey();
         });
         w_->onOtherButtonUp = [this](ui::MouseButton button) { box_.userMouseUp(button); };
+        // The gap of the native box, which the layout's widths were made for.
+        w_->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
     }
 
 protected:

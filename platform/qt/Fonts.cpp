@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace platform::qt {
 
@@ -17,13 +18,17 @@ bool installed(const QString& family) {
 }
 
 // Looking a family up walks every installed font; the answer stays the same until fonts are added.
-std::map<std::string, QString>& resolved() {
-    static std::map<std::string, QString> families;
+std::map<std::pair<std::string, bool>, QString>& resolved() {
+    static std::map<std::pair<std::string, bool>, QString> families;
     return families;
 }
 
-QString resolve(const std::string& name) {
+QString resolve(const std::string& name, bool bold) {
     const QString family = QString::fromStdString(name);
+    // Wine's Tahoma Bold draws the small sizes from bitmaps of the regular letters spaced wider;
+    // the family Wine's Tahoma was drawn from has a true bold of the same shapes.
+    if (bold && family.compare("Tahoma", Qt::CaseInsensitive) == 0 && installed("DejaVu Sans"))
+        return "DejaVu Sans";
     if (installed(family))
         return family;
     if (family.compare("Times New Roman", Qt::CaseInsensitive) == 0)
@@ -46,16 +51,16 @@ void loadBundledFonts() {
             QFontDatabase::addApplicationFont(path);
 }
 
-QString resolvedFamily(const std::string& name) {
+QString resolvedFamily(const std::string& name, bool bold) {
     auto& families = resolved();
-    const auto it = families.find(name);
+    const auto it = families.find({name, bold});
     if (it != families.end())
         return it->second;
-    return families.emplace(name, resolve(name)).first->second;
+    return families.emplace(std::make_pair(name, bold), resolve(name, bold)).first->second;
 }
 
 QFont qtFont(const ui::Font& font) {
-    QFont result(resolvedFamily(font.name));
+    QFont result(resolvedFamily(font.name, font.bold));
     if (result.family() == "serif")
         result.setStyleHint(QFont::Serif);
     else if (result.family() == "sans-serif")

@@ -10,8 +10,8 @@ namespace platform::qt {
 // Registers Tahoma from the Wine font folder when it is installed. Safe to call more than once.
 void loadBundledFonts();
 
-// The family actually used for a model font name.
-QString resolvedFamily(const std::string& name);
+// The family actually used for a model font name, regular or bold.
+QString resolvedFamily(const std::string& name, bool bold = false);
 
 QFont qtFont(const ui::Font& font);
 

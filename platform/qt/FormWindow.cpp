@@ -187,8 +187,8 @@ ui::Button* FormWindow::usableButton(bool defaultOne) const {
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     // Keys no control took: Enter presses the focused or the default button, Escape the cancel
-    // button, or ends a modal run; Alt+F4 closes the window, as the native system menu does
-    // when the window manager leaves the key to the program.
+    // button, or ends a modal run where the form allows it; Alt+F4 closes the window, as the native system
+    // menu does when the window manager leaves the key to the program.
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         form_.closeRequested();
         return;
@@ -207,7 +207,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
             button->userClick();
             return;
         }
-        if (modalRun_) {
+        if (modalRun_ && form_.escapeCloses) {
             form_.closeRequested();
             return;
         }

@@ -110,10 +110,43 @@ void QtBackend::hideForm(ui::Form& form) {
         QCoreApplication::exit(0);
 }
 
+namespace {
+
+// A box or modal window opened during a wait takes the normal cursor while it is open.
+class NormalCursor {
+public:
+    explicit NormalCursor(bool busy) : busy_(busy) {
+        if (busy_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor() {
+        if (busy_)
+            QApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    bool busy_;
+};
+
+} // namespace
+
+void QtBackend::setBusyCursor(bool on) {
+    if (on == busyCursor_)
+        return;
+    busyCursor_ = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 void QtBackend::runModal(ui::Form& form) {
     FormWindow* window = windowOf(form);
     if (!window)
         return;
+    NormalCursor normal(busyCursor_);
     window->setWindowModality(Qt::ApplicationModal);
     window->setModalRun(true);
     window->open();
@@ -174,6 +207,7 @@ int QtBackend::ask(Shown shown) {
 }
 
 int QtBackend::showBox(const Shown& shown) {
+    NormalCursor normal(busyCursor_);
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent)
         parent = QApplication::activeWindow();

@@ -63,6 +63,7 @@ public:
     void processMessages() override;
     void repaint(ui::Form& form) override;
     int textWidth(const ui::Control& control, const std::string& text) override;
+    void setBusyCursor(bool on) override;
 
 private:
     void showActive(ui::Form& form);
@@ -75,6 +76,7 @@ private:
     std::vector<Shown> messages_;
     bool showUnscripted_ = true;
     bool mainLoopRunning_ = false;
+    bool busyCursor_ = false;
     ui::Form* activeForm_ = nullptr;
     QElapsedTimer sinceEvents_; // since pending events last ran
 };

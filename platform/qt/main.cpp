@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -20,8 +21,11 @@ std::unique_ptr<platform::sim::Machine> openMachine() {
     return std::make_unique<platform::sim::Machine>(folder, std::make_unique<platform::sim::RealClock>());
 }
 
-// A restart of the machine ends the program, as the system's shutdown would.
+// A restart of the machine ends the program, as the system's shutdown would. Said on standard
+// error, since the window would otherwise simply vanish.
 void endForRestart() {
+    std::fputs("Kestrafen: the simulated machine restarts; the program ends as a restart would end it.\n",
+               stderr);
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(0);
     else

@@ -23,6 +23,13 @@ bool hasWriteBit(const fs::path& path) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
+// Without any read bit a file cannot be read, whoever runs the program (root included), so that
+// an unreadable file can be had in any test.
+bool hasReadBit(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0;
+}
+
 bool entryExists(const fs::path& path) {
     std::error_code ec;
     return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
@@ -183,14 +190,14 @@ std::string SimFileSystem::currentFolder() const {
 std::optional<std::string> SimFileSystem::readFile(const std::string& path) const {
     m_.runDueActions();
     auto host = m_.paths().toHost(path);
-    if (!host || !isFile(*host))
+    if (!host || !isFile(*host) || !hasReadBit(*host))
         return std::nullopt;
     return readWholeFile(*host);
 }
 
 void SimFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     m_.runDueActions();
-    const Error failure("Unable to write to " + m_.paths().absolute(path));
+    const Error failure = unableToWrite(m_.paths().absolute(path));
     auto host = m_.paths().toHost(path);
     if (!host || isFolder(*host) || !parentAcceptsChanges(*host) || isReadOnlyFile(*host))
         throw failure;

@@ -53,7 +53,7 @@ public:
 
     void write(const std::string& name, const RegValue& value) override {
         if (isReadOnly(machine_))
-            throw Error("Failed to set data for '" + name + "'");
+            throw registryWriteFailed(name);
         setValue(machine_.registryFile().create(path_), name, value);
         machine_.saveRegistry();
     }

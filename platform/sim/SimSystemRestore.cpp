@@ -104,15 +104,18 @@ int daysInMonth(int year, int month) {
 std::unique_ptr<SrAutomation> SimSystemRestore::automationObject() {
     m_.runDueActions();
     if (m_.srValue("automation_fails").get<bool>())
-        throw Error("Automation error: winmgmts:\\\\.\\root\\default:SystemRestore is not available "
-                    "(0x80041010, invalid class)");
+        throw automationFailed(
+            "Automation error: winmgmts:\\\\.\\root\\default:SystemRestore is not available "
+            "(0x80041010, invalid class)",
+            "winmgmts:\\\\.\\root\\default:SystemRestore (0x80041010, invalid class)");
     return std::make_unique<SimAutomation>(m_);
 }
 
 std::vector<WmiInstance> SimSystemRestore::restorePoints() {
     m_.runDueActions();
     if (m_.srValue("connection_fails").get<bool>())
-        throw Error("SWbemLocator.ConnectServer: the RPC server is unavailable (0x800706BA)");
+        throw automationFailed("SWbemLocator.ConnectServer: the RPC server is unavailable (0x800706BA)",
+                               "SWbemLocator.ConnectServer (0x800706BA, the RPC server is unavailable)");
     std::vector<WmiInstance> instances;
     for (const auto& point : m_.srValue("points")) {
         WmiInstance instance;
@@ -134,7 +137,7 @@ LocalDateTime SimSystemRestore::toLocalTime(int year, int month, int day, int ho
         char cim[64];
         std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
                       second, microseconds, utcOffsetMinutes);
-        throw Error(std::string("Invalid date-time value: ") + cim);
+        throw invalidDateTime(cim);
     }
     std::tm fields{};
     fields.tm_year = year - 1900;

@@ -200,7 +200,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         } else if (id == IDCANCEL) {
             if (ui::Button* button = usableButton(false))
                 button->userClick();
-            else if (modalRun_)
+            else if (modalRun_ && form_.escapeCloses)
                 form_.closeRequested();
         }
         return 0;
@@ -211,6 +211,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             view && view->control().kind() == ui::Kind::Memo) {
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    case WM_SETCURSOR:
+        // The controls pass the question up to their window, so one answer covers them all.
+        if (backend_.busyCursor()) {
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
         }
         break;
     case WM_CLOSE:

@@ -42,9 +42,44 @@ LRESULT CALLBACK renameButtons(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Shows the cursor now: the system asks again only when the mouse moves.
+void showCursor(bool busy) {
+    SetCursor(LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+// The normal cursor while a box or a modal window is up during a wait, the wait cursor after.
+class NormalCursor {
+public:
+    explicit NormalCursor(bool& busy) : busy_(busy), was_(busy) {
+        if (was_) {
+            busy_ = false;
+            showCursor(false);
+        }
+    }
+    ~NormalCursor() {
+        if (was_) {
+            busy_ = true;
+            showCursor(true);
+        }
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+private:
+    bool& busy_;
+    bool was_;
+};
+
 } // namespace
 
 Win32Backend::Win32Backend() = default;
+
+void Win32Backend::setBusyCursor(bool on) {
+    if (on == busyCursor_)
+        return;
+    busyCursor_ = on;
+    showCursor(on);
+}
 
 Win32Backend::~Win32Backend() {
     for (FormWindow* window : windows_)
@@ -113,6 +148,7 @@ void Win32Backend::runModal(ui::Form& form) {
     auto* window = static_cast<FormWindow*>(form.backendData());
     if (!window)
         return;
+    const NormalCursor normal(busyCursor_);
     // The other windows take no input while the modal form is up.
     std::vector<HWND> disabled;
     for (FormWindow* other : windows_)
@@ -234,6 +270,7 @@ int Win32Backend::ask(const Shown& asked, const std::string& yes, const std::str
         messages_.push_back(shown);
         return shown.answer;
     }
+    const NormalCursor normal(busyCursor_);
     // Owned by the program's current window even when the program is in the background, so that
     // nothing behind the box takes a click while it is up.
     const HWND owner = currentWindow();

@@ -58,10 +58,13 @@ public:
     void processMessages() override;
     void repaint(ui::Form& form) override;
     int textWidth(const ui::Control& control, const std::string& text) override;
-    // The window that owns the message boxes: the active form, else the topmost one taking input.
-    HWND currentWindow() const;
+    void setBusyCursor(bool on) override;
+    // True while the program waits and no box or modal window opened since is up.
+    bool busyCursor() const { return busyCursor_; }
 
 private:
+    // The window that owns the message boxes: the active form, else the topmost one taking input.
+    HWND currentWindow() const;
     int ask(const Shown& shown, const std::string& yes, const std::string& no);
     bool previewKey(const MSG& message);
     static ControlWindow* checkBoxOf(HWND hwnd);
@@ -72,6 +75,7 @@ private:
     std::deque<int> answers_;
     std::vector<Shown> messages_;
     bool mainLoopRunning_ = false;
+    bool busyCursor_ = false;
     ui::Form* activeForm_ = nullptr;
 };
 

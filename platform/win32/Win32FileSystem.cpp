@@ -165,7 +165,7 @@ std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path) const {
 }
 
 void Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
-    const Error failure("Unable to write to " + path);
+    const Error failure = unableToWrite(path);
     const std::string target = ansi(path);
     const DWORD existing = GetFileAttributesA(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES &&

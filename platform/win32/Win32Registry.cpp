@@ -50,7 +50,7 @@ public:
                                            reinterpret_cast<const BYTE*>(value.data.data()),
                                            static_cast<DWORD>(value.data.size()));
         if (result != ERROR_SUCCESS)
-            throw Error("Failed to set data for '" + name + "'");
+            throw registryWriteFailed(name);
     }
 
     std::vector<std::string> valueNames() const override {

@@ -39,7 +39,7 @@ void check(HRESULT result, const std::string& what) {
         return;
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    throw Error(what + " failed (" + code + ")");
+    throw automationFailed(what + " failed (" + code + ")", what + " (" + code + ")");
 }
 
 ComScope::ComScope() {
@@ -258,7 +258,7 @@ LocalDateTime Win32SystemRestore::toLocalTime(int year, int month, int day, int 
         char cim[64];
         std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
                       second, microseconds, utcOffsetMinutes);
-        throw Error(std::string("Invalid date-time value: ") + cim);
+        throw invalidDateTime(cim);
     }
     ULARGE_INTEGER ticks;
     ticks.LowPart = stamp->dwLowDateTime;

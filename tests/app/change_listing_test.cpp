@@ -74,8 +74,13 @@ TEST_F(ChangeListingTest, CheckingTheBoxMakesAndUnpacksTheCabinetOnce) {
     platform::sim::writeCabinet(tm.host(cabinet), {{"SR-ChgLog.LOG", "RPDir=OLD"}});
     EnabledLog order;
     observe(order);
+    int waitsWithoutBusyCursor = 0;
+    backend.onProcessMessages = [&] { waitsWithoutBusyCursor += !backend.busyCursor(); };
     backend.setNextAnswer(true);
     f().Modifications.userClick();
+    backend.onProcessMessages = nullptr;
+    EXPECT_EQ(waitsWithoutBusyCursor, 0);
+    EXPECT_FALSE(backend.busyCursor());
 
     EXPECT_EQ(confirmations(), std::vector<std::string>{lang::keys::atUseDefault("Question5")});
     EXPECT_EQ(srdiagRuns(), 1);
@@ -180,6 +185,7 @@ TEST_F(ChangeListingTest, FailuresToMakeTheLogAreReportedAndLeaveNoResBehind) {
         ASSERT_EQ(backend.messages().size(), 2u);
         const std::string& shown = backend.messages()[1].text;
         EXPECT_EQ(shown.substr(0, c.message.size()), c.message) << shown;
+        EXPECT_FALSE(backend.messages()[1].busyCursor); // the wait is over when it is said
         EXPECT_FALSE(f().Modifications.checked());
         EXPECT_TRUE(allEnabled());
         EXPECT_FALSE(exists(res));
@@ -272,6 +278,16 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
     app.dispatch([&] { f().listChanges("(01/01/2007 10:00:00) Point"); });
     EXPECT_EQ(f().Informations.lines(), details);
     EXPECT_TRUE(backend.messages().empty());
+
+    // An unreadable log is said, naming the file, rather than listed as no changes at all.
+    tm.write(log, records);
+    fs::permissions(tm.host(log), fs::perms::none);
+    app.dispatch([&] { f().listChanges("(01/01/2007 10:00:00) Point"); });
+    fs::permissions(tm.host(log), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(f().Informations.lines(), details);
+    EXPECT_EQ(backend.messageTexts(),
+              std::vector<std::string>{"Impossible de lire la liste des modifications : " + log});
+    EXPECT_TRUE(allEnabled());
 }
 
 TEST_F(ChangeListingTest, ClosingTheWindowDuringALongListingStopsIt) {

@@ -73,6 +73,7 @@ TEST_F(CreationTest, PromptTakesItsTextsAtEveryShowingAndCountsOnlyValider) {
     backend.setNextModal([&](ui::Form&) {
         shown = prompt().caption() + "|" + prompt().Titre.text() + "|" + prompt().Valider.caption() + "|" +
                 prompt().Annuler.caption();
+        EXPECT_TRUE(prompt().Titre.allSelected()); // typing replaces the default title
         prompt().Titre.userType(std::string(45, 'a'));
         prompt().Titre.userKeyDown(ui::vk::KeyA, ui::ShiftCtrl);
         EXPECT_TRUE(prompt().Titre.allSelected());

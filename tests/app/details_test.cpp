@@ -30,6 +30,19 @@ TEST_F(DetailsTest, SelectionShowsFiveLinesAndReplacesThePreviousOnes) {
               (Lines{"GUID : " + guid, "", "Dossier : RP13", "Type de restauration : 0 [APPLICATION INSTALL]",
                      "Numéro de séquence : 13"}));
 
+    // The change listing follows only with the box checked and the log unpacked.
+    const std::string log = std::string(programFolder) + "res\\SR-ChgLog.LOG";
+    for (const bool checked : {false, true})
+        for (const bool unpacked : {false, true}) {
+            if (unpacked)
+                tm.write(log, "RPDir=RP13,Drive=C:\\,EventString=E,Path1=p,Path2=,Temp=\r\n");
+            else
+                std::filesystem::remove_all(tm.host(std::string(programFolder) + "res"));
+            f().Modifications.setChecked(checked);
+            EXPECT_EQ(select(1).size(), checked && unpacked ? 5u + 2 + 6 : 5u) << checked << unpacked;
+        }
+    f().Modifications.setChecked(false);
+
     // No selection: the memo keeps what it shows.
     f().PointR.setItemIndex(-1);
     f().PointRClick();

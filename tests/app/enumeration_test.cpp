@@ -108,9 +108,10 @@ TEST_F(EnumerationTest, TypeAndSequenceCarryOverFromThePreviousPoint) {
 TEST_F(EnumerationTest, ValueThatIsNoIntegerEndsTheRunWithProvisionalEntriesLeft) {
     setPoints({point("20061001100000.000000+120", "A", 0, 1), point("2006XX02100000.000000+120", "B", 0, 2)});
     startProgram();
-    EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{"'XX' is not a valid integer value."});
+    EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{"Nombre entier incorrect : 'XX'"});
     EXPECT_EQ(items(), std::vector<std::string>{"20061001100000"});
-    EXPECT_TRUE(allMainControlsEnabled(false));
+    // The window shows the service's state (on): it never stays locked.
+    EXPECT_TRUE(allMainControlsEnabled(true));
 
     backend.clearMessages();
     setPoints({{{"CreationTime", "20061001100000.000000+120"}, {"SequenceNumber", "abc"}}});
@@ -125,7 +126,7 @@ TEST_F(EnumerationTest, FailingServiceConnectionIsReportedAndProgramGoesOn) {
     ASSERT_EQ(backend.messages().size(), 1u);
     EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);
     EXPECT_TRUE(items().empty());
-    EXPECT_TRUE(allMainControlsEnabled(false));
+    EXPECT_TRUE(allMainControlsEnabled(true)); // the service's state (on), never a locked window
 }
 
 TEST_F(EnumerationTest, UnwritableCacheReportsTheFileName) {
@@ -137,7 +138,8 @@ TEST_F(EnumerationTest, UnwritableCacheReportsTheFileName) {
     startProgram();
     std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
     EXPECT_EQ(backend.messageTexts(),
-              std::vector<std::string>{"Unable to write to C:\\Program Files\\Kestrafen\\KestrafenTemp.ini."});
+              std::vector<std::string>{
+                  "Impossible d'écrire le fichier C:\\Program Files\\Kestrafen\\KestrafenTemp.ini."});
 }
 
 TEST_F(EnumerationTest, HorizontalExtentFitsTheWidestEntry) {

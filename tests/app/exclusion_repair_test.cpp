@@ -4,7 +4,9 @@
 #include "app/RepairWindow.h"
 #include "app/SettingsDialog.h"
 #include "config/ExclusionLists.h"
+#include "platform/Error.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +16,57 @@ using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
 namespace {
+
+// The machine's registry, recording every write ("key|name=data") and refusing the one named.
+class WatchedRegistry : public platform::Registry {
+public:
+    WatchedRegistry(platform::Registry& real, std::string refused)
+        : real_(real), refused_(std::move(refused)) {}
+    std::vector<std::string> writes; // "key|name=data"
+
+    std::unique_ptr<platform::RegistryKey> open(platform::RegRoot root, const std::string& path,
+                                                bool create) override {
+        return watch(root, path, real_.open(root, path, create));
+    }
+    std::unique_ptr<platform::RegistryKey> openFullAccess(platform::RegRoot root,
+                                                          const std::string& path) override {
+        return watch(root, path, real_.openFullAccess(root, path));
+    }
+
+private:
+    class Key : public platform::RegistryKey {
+    public:
+        Key(WatchedRegistry& owner, std::string path, std::unique_ptr<platform::RegistryKey> real)
+            : owner_(owner), path_(std::move(path)), real_(std::move(real)) {}
+        bool valueExists(const std::string& name) const override { return real_->valueExists(name); }
+        std::optional<platform::RegValue> read(const std::string& name) const override {
+            return real_->read(name);
+        }
+        void write(const std::string& name, const platform::RegValue& value) override {
+            const std::string what = path_ + "|" + name;
+            owner_.writes.push_back(what + "=" + value.data.substr(0, value.data.find('\0')));
+            if (what == owner_.refused_)
+                throw platform::registryWriteFailed(name);
+            real_->write(name, value);
+        }
+        std::vector<std::string> valueNames() const override { return real_->valueNames(); }
+        bool deleteValue(const std::string& name) override { return real_->deleteValue(name); }
+
+    private:
+        WatchedRegistry& owner_;
+        std::string path_;
+        std::unique_ptr<platform::RegistryKey> real_;
+    };
+    std::unique_ptr<platform::RegistryKey> watch(platform::RegRoot root, const std::string& path,
+                                                 std::unique_ptr<platform::RegistryKey> key) {
+        (void)root;
+        if (!key)
+            return key;
+        return std::make_unique<Key>(*this, path, std::move(key));
+    }
+    platform::Registry& real_;
+    std::string refused_;
+};
 
 struct ConfigWindowsTest : AppFixture {
     ConfigWindowsTest() { ordinaryStart(); }
@@ -33,6 +86,17 @@ struct ConfigWindowsTest : AppFixture {
     std::vector<std::string> journalSince(size_t from) {
         const auto all = tm.journal();
         return {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()};
+    }
+    // Starts the program on the machine with its registry watched.
+    void startWatched(WatchedRegistry& registry) {
+        program.reset();
+        const platform::Platform real = tm.machine->platform();
+        platform = std::make_unique<platform::Platform>(
+            platform::Platform{real.environment, real.files, real.profile, registry, real.systemRestore,
+                               real.shell, real.cabinet, real.download, real.process, real.programFolder});
+        program = std::make_unique<Startup>(app, *platform);
+        program->start();
+        program->run();
     }
 };
 
@@ -59,7 +123,7 @@ TEST_F(ConfigWindowsTest, EditorShowsPlaceholdersEntriesAndTheirLines) {
     });
     ASSERT_FALSE(backend.messages().empty());
     EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
-    EXPECT_EQ(backend.messages().back().text, "Invalid data type for 'Text'");
+    EXPECT_EQ(backend.messages().back().text, "Type de données incorrect pour la valeur du registre 'Text'");
 }
 
 TEST_F(ConfigWindowsTest, WritingAndDeletingEntries) {
@@ -114,9 +178,10 @@ TEST_F(ConfigWindowsTest, AMissingKeyDisablesOnlyItsGroupAndARefusedWriteSaysSo)
     const std::string cut = reg.substr(0, start) + reg.substr(reg.find("\r\n[", start) + 2);
     ASSERT_NE(cut, reg);
     std::ofstream(tm.folder / "registry.reg", std::ios::binary) << cut;
-    tm.json()["registry_read_only"] = true; // and writes are refused
-    tm.save();
-    startProgram();
+    tm.save(); // the machine reads its files again
+    platform::Platform real = tm.machine->platform();
+    WatchedRegistry registry(real.registry, config::filesNotToBackupKey + "|New"s);
+    startWatched(registry);
     open<ExclusionEditor>([&](ExclusionEditor& e) {
         EXPECT_EQ(e.RegistreL.count(), 0);
         EXPECT_FALSE(e.CreerL2.enabled());
@@ -131,6 +196,27 @@ TEST_F(ConfigWindowsTest, AMissingKeyDisablesOnlyItsGroupAndARefusedWriteSaysSo)
         EXPECT_EQ(e.FichiersL.items(), before);
         EXPECT_EQ(e.ValeurN.text(), "New");
     });
+}
+
+TEST_F(ConfigWindowsTest, AReadOnlyRegistryGivesEmptyListsAndNoSettings) {
+    tm.json()["registry_read_only"] = true; // as for a user without administrator rights
+    tm.save();
+    startProgram();
+    backend.setNextModal([](ui::Form& form) {
+        auto& d = static_cast<SettingsDialog&>(form);
+        EXPECT_EQ(d.Titre.text(), "0");
+        EXPECT_EQ(d.Titre2.text(), "0");
+        d.Avance.userClick();
+    });
+    backend.setNextModal([](ui::Form& form) {
+        auto& e = static_cast<ExclusionEditor&>(form);
+        EXPECT_EQ(e.FichiersL.count(), 0);
+        EXPECT_EQ(e.RegistreL.count(), 0);
+        for (ui::Button* button : {&e.Creer, &e.Supprimer, &e.CreerL2, &e.SupprimerL2})
+            EXPECT_FALSE(button->enabled()) << button->name();
+    });
+    f().Duree.userClick();
+    EXPECT_TRUE(backend.messages().empty());
 }
 
 TEST_F(ConfigWindowsTest, RepairAskedNoChangesNothing) {
@@ -192,6 +278,52 @@ TEST_F(ConfigWindowsTest, RepairRunsItsSequenceAndWarnsAtLowSpace) {
         EXPECT_NE(reg.find("[HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\text/x-component]\r\n"
                            "\"CLSID\"=\"{3050f4f8-98b5-11cf-bb82-00aa00bdce0b}\"\r\n\"Extension\"=\".htc\""),
                   std::string::npos);
+    }
+}
+
+// The .htc association is written value by value in its order; a refused write ends the repair
+// there: no registration, no restart, and the buttons stay off.
+TEST_F(ConfigWindowsTest, HtcValuesGoInOrderAndARefusedOneStopsTheRepair) {
+    const std::string clsid = "{3050f4f8-98b5-11cf-bb82-00aa00bdce0b}";
+    const std::string mime = "MIME\\Database\\Content Type\\text/x-component";
+    const std::vector<std::string> all = {
+        ".htc|Content Type=text/x-component",
+        ".htc|=htcfile",
+        mime + "|CLSID=" + clsid,
+        mime + "|Extension=.htc",
+        "CLSID\\" + clsid + "|=Microsoft Html Component",
+        "CLSID\\" + clsid + "\\InProcServer32|=C:\\WINDOWS\\system32\\mshtml.dll",
+        "CLSID\\" + clsid + "\\InProcServer32|ThreadingModel=Apartment",
+    };
+    const struct {
+        std::string refused;
+        size_t written; // writes tried, the refused one included
+    } cases[] = {{"", all.size()}, {mime + "|CLSID", 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        platform::Platform real = tm.machine->platform();
+        WatchedRegistry registry(real.registry, c.refused);
+        startWatched(registry);
+        backend.clearMessages();
+        const size_t from = tm.journal().size();
+        open<RepairWindow>([&](RepairWindow& r) {
+            backend.setNextAnswer(true);
+            r.Reparation.userClick();
+            EXPECT_FALSE(r.Reparation.enabled());
+            EXPECT_FALSE(r.Reinstaller.enabled());
+        });
+        EXPECT_EQ(registry.writes, std::vector<std::string>(all.begin(), all.begin() + c.written));
+        const std::vector<std::string> journal = journalSince(from);
+        const bool registered = std::ranges::count(journal, "CMD /c regsvr32 /s jscript.dll") == 1;
+        const bool restarted = std::ranges::count(journal, "Restart") == 1;
+        EXPECT_EQ(registered, c.refused.empty());
+        EXPECT_EQ(restarted, c.refused.empty());
+        if (!c.refused.empty()) {
+            EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
+            EXPECT_EQ(backend.messages().back().text,
+                      "Impossible d'écrire dans le registre la valeur 'CLSID'");
+        }
+        program.reset();
     }
 }
 

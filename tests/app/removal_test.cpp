@@ -2,6 +2,8 @@
 
 #include "restore/PointDetails.h"
 
+#include <functional>
+
 using testing_support::AppFixture;
 using testing_support::programFolder;
 
@@ -32,7 +34,8 @@ TEST_F(RemovalTest, StoredNumberIsTakenOnlyWhenTheServiceCanUseIt) {
         std::optional<std::int32_t> number;
     } cases[] = {{"45", 45},
                  {" 7 ", 7},
-                 {"0", 0},
+                 {"0", std::nullopt},
+                 {"00", std::nullopt},
                  {std::nullopt, std::nullopt},
                  {"", std::nullopt},
                  {"RP45", std::nullopt},
@@ -76,12 +79,17 @@ TEST_F(RemovalTest, DeletionRemovesTheEntryOnlyWhenTheServiceDid) {
     EXPECT_TRUE(f().Informations.lines().empty());
     EXPECT_EQ(tm.json()["system_restore"]["points"].size(), 1u);
 
-    // The last point stays, after the question.
-    backend.clearMessages();
-    f().PointR.userSelect(0);
-    backend.setNextAnswer(true);
-    f().Detruire.userClick();
-    EXPECT_EQ(backend.messageTexts().back(), "Il vous faut garder au moins un point.");
+    // The last point stays: the question comes first, the refusal only after a Yes.
+    for (const bool yes : {false, true}) {
+        backend.clearMessages();
+        f().PointR.userSelect(0);
+        backend.setNextAnswer(yes);
+        f().Detruire.userClick();
+        Texts expected{"Supprimer le point de restauration ? La suppression est irréversible."};
+        if (yes)
+            expected.push_back("Il vous faut garder au moins un point.");
+        EXPECT_EQ(backend.messageTexts(), expected) << yes;
+    }
     EXPECT_EQ(serviceCalls(), (Texts{"SRRemoveRestorePoint 45"}));
     EXPECT_EQ(f().PointR.count(), 1);
 }
@@ -97,20 +105,31 @@ TEST_F(RemovalTest, RefusedRemovalKeepsTheEntry) {
     EXPECT_EQ(f().PointR.itemIndex(), 1);
 }
 
-TEST_F(RemovalTest, PointGoneFromTheCacheIsNeverSentAsNumberZero) {
-    for (const char* name : {"Detruire", "Appliquer"}) {
-        startProgram();
-        auto* button = static_cast<ui::Button*>(f().findControl(name));
-        f().PointR.userSelect(0);
-        std::filesystem::remove(tm.host(cachePath()));
-        backend.clearMessages();
-        backend.setNextAnswer(true);
-        button->userClick();
-        EXPECT_EQ(backend.messageTexts().back(),
-                  "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour.")
-            << name;
-        EXPECT_EQ(cache("(04/10/2006 15:30:00) A", "Number"), "44"); // listed again
-        EXPECT_EQ(f().PointR.count(), 2);
+TEST_F(RemovalTest, PointWithoutAUsableNumberIsNeverSentAsNumberZero) {
+    const std::string entry = "(04/10/2006 15:30:00) A";
+    // The cache gone since the listing, a point listed with 0, a section without its number.
+    const std::function<void(RemovalTest&)> spoil[] = {
+        [](RemovalTest& t) { std::filesystem::remove(t.tm.host(t.cachePath())); },
+        [&](RemovalTest& t) { t.s().pointCache.writeString(entry, "Number", "0"); },
+        [&](RemovalTest& t) { t.s().pointCache.deleteKey(entry, "Number"); },
+    };
+    int i = 0;
+    for (const auto& how : spoil) {
+        for (const char* name : {"Detruire", "Appliquer"}) {
+            startProgram();
+            auto* button = static_cast<ui::Button*>(f().findControl(name));
+            f().PointR.userSelect(0);
+            how(*this);
+            backend.clearMessages();
+            backend.setNextAnswer(true);
+            button->userClick();
+            EXPECT_EQ(backend.messageTexts().back(),
+                      "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour.")
+                << name << " case " << i;
+            EXPECT_EQ(cache(entry, "Number"), "44") << name << " case " << i; // listed again
+            EXPECT_EQ(f().PointR.count(), 2);
+        }
+        ++i;
     }
     EXPECT_TRUE(serviceCalls().empty());
 }

@@ -5,6 +5,8 @@
 #include "app/SettingsDialog.h"
 #include "config/RestoreSettings.h"
 
+#include <algorithm>
+
 using testing_support::AppFixture;
 using testing_support::programFolder;
 
@@ -148,22 +150,51 @@ TEST_F(SettingsTest, TheSystemDriveOffThenOnRefreshesTheMainWindow) {
     EXPECT_FALSE(f().Creer.enabled());
     EXPECT_TRUE(f().off());
 
-    tm.write(std::string(programFolder) + "res.cab", "old");
-    from = tm.journal().size();
-    std::vector<bool> creerDuringWait;
-    backend.onProcessMessages = [&] { creerDuringWait.push_back(f().Creer.enabled()); };
-    settings([](SettingsDialog& d) {
-        d.Activer.userType("C");
-        d.Valider.userClick();
-    });
-    backend.onProcessMessages = nullptr;
-    EXPECT_EQ(journalSince(from), std::vector<std::string>{"Enable C:\\"});
-    EXPECT_FALSE(exists(std::string(programFolder) + "res.cab"));
-    ASSERT_FALSE(creerDuringWait.empty());
-    EXPECT_FALSE(creerDuringWait.front());
-    EXPECT_EQ(f().PointR.count(), 1);
-    EXPECT_TRUE(f().Creer.enabled());
-    EXPECT_FALSE(f().off());
+    const std::string message2 = s().texts().get("Message2");
+    const struct {
+        std::uint64_t freeKb;
+        bool warned;
+    } cases[] = {{204800, true}, {204801, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.freeKb);
+        setServiceStart(4);
+        setPoints(nlohmann::ordered_json::array());
+        tm.json()["drives"]["C"]["free_bytes"] = c.freeKb * 1024;
+        saveJson();
+        tm.write(std::string(programFolder) + "res.cab", "old");
+        tm.write(std::string(programFolder) + "res\\SR-ChgLog.LOG", "old");
+        tm.write(std::string(programFolder) + "KestrafenTemp.ini", "[(01/01/2000) Vieux]\r\nNumber=3\r\n");
+        backend.clearMessages();
+        from = tm.journal().size();
+        std::vector<bool> creerDuringWait, busyDuringWait;
+        backend.onProcessMessages = [&] {
+            if (journalSince(from).empty())
+                return;
+            creerDuringWait.push_back(f().Creer.enabled());
+            if (!f().Creer.enabled()) // the window locked: a wait
+                busyDuringWait.push_back(backend.busyCursor());
+        };
+        settings([](SettingsDialog& d) {
+            d.Activer.userType("C");
+            d.Valider.userClick();
+        });
+        backend.onProcessMessages = nullptr;
+        EXPECT_EQ(journalSince(from), std::vector<std::string>{"Enable C:\\"});
+        EXPECT_EQ(backend.messageTexts(),
+                  c.warned ? std::vector<std::string>{message2} : std::vector<std::string>{});
+        for (const auto& m : backend.messages())
+            EXPECT_FALSE(m.busyCursor);
+        for (const char* name : {"res.cab", "res"})
+            EXPECT_FALSE(exists(std::string(programFolder) + name)) << name;
+        EXPECT_EQ(cache("(01/01/2000) Vieux", "Number"), "<none>");
+        ASSERT_FALSE(creerDuringWait.empty());
+        EXPECT_FALSE(creerDuringWait.front());
+        EXPECT_EQ(std::ranges::count(busyDuringWait, false), 0);
+        EXPECT_FALSE(backend.busyCursor());
+        EXPECT_EQ(f().PointR.count(), 1);
+        EXPECT_TRUE(f().Creer.enabled());
+        EXPECT_FALSE(f().off());
+    }
 }
 
 TEST_F(SettingsTest, CancelAfterAValidatedRunWritesNothing) {

@@ -61,10 +61,14 @@ TEST_F(SwitchingTest, SwitchingOffEmptiesTheListBeforeTellingTheService) {
     ASSERT_FALSE(f().off());
     f().PointR.userSelect(0);
     tm.write(std::string(programFolder) + "res.cab", "cab");
+    tm.write(std::string(programFolder) + "res\\SR-ChgLog.LOG", "log");
+    f().Modifications.setChecked(true);
     int listed = -1, detailLines = -1;
+    bool checkedAtDisable = true;
     s().systemRestore = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [&] {
         listed = f().PointR.count();
         detailLines = static_cast<int>(f().Informations.lines().size());
+        checkedAtDisable = f().Modifications.checked();
     });
 
     backend.setNextAnswer(false);
@@ -77,6 +81,9 @@ TEST_F(SwitchingTest, SwitchingOffEmptiesTheListBeforeTellingTheService) {
     EXPECT_EQ(switches(), (std::vector<std::string>{"Disable C:\\"}));
     EXPECT_EQ(listed, 0);
     EXPECT_EQ(detailLines, 0);
+    EXPECT_FALSE(checkedAtDisable);
+    EXPECT_FALSE(f().Modifications.checked());
+    EXPECT_FALSE(exists(std::string(programFolder) + "res"));
     EXPECT_TRUE(f().off());
     EXPECT_EQ(f().PointR.count(), 0);
     EXPECT_FALSE(f().Creer.enabled());
@@ -94,11 +101,36 @@ TEST_F(SwitchingTest, SwitchingOnReturnsOnceAPointIsListedAndOnlyWarnsOfLowSpace
     for (const auto& c : cases) {
         tm.json()["drives"]["C"]["free_bytes"] = c.freeKb * 1024;
         startSwitchedOff();
+        for (const char* name : {"res\\SR-ChgLog.LOG", "res.cab", "KestrafenTemp.ini"})
+            tm.write(std::string(programFolder) + name, "old");
+        f().Modifications.setChecked(true);
+        // What Enable finds, and what the window shows while it waits for the first point.
+        std::vector<bool> atEnable;
+        s().systemRestore = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [&] {
+            for (const char* name : {"res", "res.cab", "KestrafenTemp.ini"})
+                atEnable.push_back(exists(std::string(programFolder) + name));
+            atEnable.push_back(f().Modifications.checked());
+        });
+        int waitsSeen = 0, usableDuringWait = 0, waitsWithoutBusyCursor = 0;
+        backend.onProcessMessages = [&] {
+            if (switches().empty() || switches().back() != "Enable C:\\" || f().PointR.count() > 0)
+                return;
+            ++waitsSeen;
+            for (ui::Control* control : f().mainControls())
+                usableDuringWait += control->enabled();
+            waitsWithoutBusyCursor += !backend.busyCursor();
+        };
         backend.clearMessages();
         backend.setNextAnswer(true);
         const std::int64_t start = now();
         f().Activer.userClick();
         const std::int64_t took = now() - start;
+        backend.onProcessMessages = nullptr;
+        EXPECT_EQ(atEnable, (std::vector<bool>{false, false, false, false}));
+        EXPECT_GT(waitsSeen, 0);
+        EXPECT_EQ(usableDuringWait, 0); // the language box included
+        EXPECT_EQ(waitsWithoutBusyCursor, 0);
+        EXPECT_FALSE(backend.busyCursor());
 
         EXPECT_EQ(backend.messageTexts().size() == 2, c.warned) << c.freeKb; // the question, then the warning
         EXPECT_EQ(switches().back(), "Enable C:\\");
@@ -120,6 +152,7 @@ TEST_F(SwitchingTest, SwitchingOnGivesUpAfterTwoMinutesWithoutAPoint) {
     EXPECT_GE(now() - start, 1000 + 120000);
     EXPECT_LT(now() - start, 1000 + 125000);
     EXPECT_EQ(backend.messageTexts().back(), lang::keys::atUseDefault("Message15"));
+    EXPECT_FALSE(backend.messages().back().busyCursor); // said once the wait is over
     // The window shows what the registry says: on, with an empty list.
     EXPECT_FALSE(f().off());
     EXPECT_EQ(f().PointR.count(), 0);
@@ -164,6 +197,33 @@ TEST_F(SwitchingTest, FailedAutomationObjectAtStartStillClearsOldFiles) {
     EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
     EXPECT_EQ(f().PointR.count(), listed);
     EXPECT_TRUE(allMainControlsEnabled());
+}
+
+// A handler that fails midway leaves the window as the service's state gives it, never locked.
+TEST_F(SwitchingTest, AFailingHandlerLeavesTheWindowAsTheServiceIs) {
+    const std::string unavailable = "Le système de restauration ne répond pas : SWbemLocator.ConnectServer "
+                                    "(0x800706BA, the RPC server is unavailable)";
+    // Switching on: Enable goes through, listing the points fails.
+    startSwitchedOff();
+    tm.json()["system_restore"]["connection_fails"] = true;
+    saveJson();
+    backend.clearMessages();
+    backend.setNextAnswer(true);
+    f().Activer.userClick();
+    EXPECT_EQ(backend.messageTexts().back(), unavailable);
+    EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
+    EXPECT_FALSE(f().off());
+    EXPECT_TRUE(allMainControlsEnabled());
+    EXPECT_EQ(f().Activer.caption(), "Désactiver la restauration système");
+    EXPECT_FALSE(backend.busyCursor());
+
+    // A language change whose listing fails: the captions of the new language, nothing locked.
+    f().Langue2.userSelect(f().Langue2.indexOf("English"));
+    EXPECT_EQ(backend.messages().back().text, "System Restore does not respond: SWbemLocator.ConnectServer "
+                                              "(0x800706BA, the RPC server is unavailable)");
+    EXPECT_TRUE(allMainControlsEnabled());
+    EXPECT_EQ(f().Activer.caption(), s().lookup("Désactiver", ""));
+    EXPECT_NE(f().Activer.caption(), "Désactiver la restauration système");
 }
 
 } // namespace

@@ -173,7 +173,8 @@ TEST_F(LanguageTest, ReadOnlyProgramFolderAtFirstRunKeepsBuiltInCaptionsAndSkips
     readOnlyProgramFolder(false);
     ASSERT_EQ(backend.messages().size(), 1u);
     EXPECT_EQ(backend.messages()[0].kind, ui::MessageKind::Error);
-    EXPECT_EQ(backend.messages()[0].text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
+    EXPECT_EQ(backend.messages()[0].text,
+              "Impossible d'écrire le fichier C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
     EXPECT_TRUE(s().texts().empty());
     EXPECT_EQ(s().machineGuid, ""); // the identifier is read after the texts: never reached
@@ -187,7 +188,9 @@ TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsCaptionsAndLookupsFo
     f().Langue2.userSelect(1);
     readOnlyProgramFolder(false);
     ASSERT_FALSE(backend.messages().empty());
-    EXPECT_EQ(backend.messages().back().text, "Unable to write to C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
+    // Worded in the language the box now shows.
+    EXPECT_EQ(backend.messages().back().text,
+              "Unable to write the file C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
     EXPECT_EQ(f().Langue2.itemIndex(), 1);
     EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
     EXPECT_EQ(s().language.name(), "English");

@@ -335,13 +335,20 @@ TEST_F(QtBackendTest, ModalRunEndsWithTheButtonsModalResult) {
     EXPECT_FALSE(windowOf(form)->isVisible());
 }
 
-TEST_F(QtBackendTest, ModalRunEndsAsCancelOnEscapeOrTheCloseButton) {
+TEST_F(QtBackendTest, ModalRunEndsAsCancelOnTheCloseButtonAndOnEscapeOnlyWhereAllowed) {
     int closes = 0, activations = 0;
     form.onClose = [&] { ++closes; };
     form.onActivate = [&] { ++activations; };
-    whenLoopRuns([&] { QTest::keyClick(keyTarget(form), Qt::Key_Escape); });
+    bool openAfterEscape = false;
+    whenLoopRuns([&] {
+        QTest::keyClick(keyTarget(form), Qt::Key_Escape);
+        openAfterEscape = windowOf(form)->isVisible() && closes == 0;
+        windowOf(form)->close();
+    });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
-    whenLoopRuns([&] { windowOf(form)->close(); });
+    EXPECT_TRUE(openAfterEscape);
+    form.escapeCloses = true;
+    whenLoopRuns([&] { QTest::keyClick(keyTarget(form), Qt::Key_Escape); });
     EXPECT_EQ(form.showModal(), ui::mr::Cancel);
     EXPECT_EQ(closes, 2);
     EXPECT_EQ(activations, 2); // every modal showing is an activation of its own

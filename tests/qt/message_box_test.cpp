@@ -104,3 +104,22 @@ TEST_F(MessageBoxTest, ErrorBoxHasTheStopIconAndOneButton) {
     EXPECT_EQ(plain.icon, QMessageBox::NoIcon);
     EXPECT_EQ(plain.buttons.size(), 1);
 }
+
+TEST_F(MessageBoxTest, WaitCursorGivesWayToTheArrowWhileABoxIsOpen) {
+    Qt::CursorShape inBox = Qt::BlankCursor;
+    whenLoopRuns([&inBox] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        inBox = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BlankCursor;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    backend.setBusyCursor(true);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    backend.messageBox("Message2", "Kestrafen");
+    EXPECT_EQ(inBox, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    backend.setBusyCursor(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}

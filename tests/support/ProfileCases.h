@@ -252,6 +252,10 @@ TYPED_TEST_P(ProfileCases, WritesAddLinesWithoutBlankLinesAndEndEveryLineTheyAdd
         {"[a]\r\nx=1\r\n", "New", "k", "v", "[a]\r\nx=1\r\n[New]\r\nk=v\r\n"},
         {"[a]\r\nx=1", "New", "k", "v", "[a]\r\nx=1\r\n[New]\r\nk=v\r\n"},
         {"[a]\r\nx=1", "a", "y", "2", "[a]\r\nx=1\r\ny=2\r\n"},
+        // A rewritten last line is ended too.
+        {"[a]\r\nx=1", "a", "X", "2", "[a]\r\nx=2\r\n"},
+        {"[a]\nx=1", "a", "x", "2", "[a]\nx=2\n"},
+        {"[a]\r\nx=1\r\n", "a", "x", "2", "[a]\r\nx=2\r\n"},
         {"[a]\nx=1", "b", "y", "2", "[a]\nx=1\n[b]\ny=2\n"},
         {"[a]\nx=1\n\n", "b", "y", "2", "[a]\nx=1\n\n[b]\ny=2\n"},
         {"[a]\r\nx=1\r\n\r\n[b]\r\ny=2", "a", "z", "3", "[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2"},

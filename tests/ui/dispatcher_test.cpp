@@ -102,3 +102,20 @@ TEST_F(DispatcherTest, ClosingDuringAHandlerWaitsUntilTheHandlerHasFinished) {
 }
 
 } // namespace
+
+TEST_F(DispatcherTest, BusyCursorNestsAndIsRecordedWithMessages) {
+    EXPECT_FALSE(backend.busyCursor());
+    {
+        ui::Application::BusyCursor outer(app);
+        {
+            ui::Application::BusyCursor inner(app);
+            app.showMessage("during");
+        }
+        EXPECT_TRUE(backend.busyCursor()); // the outer wait still runs
+    }
+    EXPECT_FALSE(backend.busyCursor());
+    app.showMessage("after");
+    ASSERT_EQ(backend.messages().size(), 2u);
+    EXPECT_TRUE(backend.messages()[0].busyCursor);
+    EXPECT_FALSE(backend.messages()[1].busyCursor);
+}

@@ -1,0 +1,146 @@
+// Every text of the shipped language file fits its control in every language, measured with the
+// fonts the Qt backend draws; and a bold label is drawn bold.
+#include "app/ExclusionEditor.h"
+#include "app/MainWindow.h"
+#include "app/QuotationWindow.h"
+#include "app/RepairWindow.h"
+#include "app/SettingsDialog.h"
+#include "app/Startup.h"
+#include "app/TitlePrompt.h"
+#include "qt/QtTestSupport.h"
+#include "support/TestMachine.h"
+#include "ui/Application.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string programFolder = "C:\\Program Files\\Kestrafen\\";
+
+// Room a control's frame and the toolkit's drawing take from its width, in pixels.
+constexpr int buttonMargins = 8;   // a push button's frame and padding, both sides
+constexpr int groupTitleRoom = 16; // a group box's title starts inset and its frame goes on after it
+constexpr int groupFrame = 2;      // a group box's right frame, which a label inside must not reach
+
+struct TextFitTest : ::testing::Test {
+    TextFitTest() { backend.setShowUnscripted(false); }
+    QtApplicationFirst qt;
+    TestMachine tm;
+    platform::qt::QtBackend backend;
+    ui::Application app{backend};
+    std::unique_ptr<platform::Platform> platform;
+    std::unique_ptr<Startup> program;
+
+    void start() {
+        tm.write(programFolder + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7"
+                                                  "ais\r\n");
+        platform = std::make_unique<platform::Platform>(tm.machine->platform());
+        program = std::make_unique<Startup>(app, *platform);
+        program->start();
+    }
+
+    // The widest the control's caption may be drawn, or -1 for a control without one.
+    int room(const ui::Control& control) const {
+        const ui::Rect& box = control.bounds();
+        const int parentWidth =
+            control.parent() ? control.parent()->bounds().width - groupFrame : control.form().clientWidth;
+        switch (control.kind()) {
+        case ui::Kind::Label:
+            // An auto-sized label grows to its text, up to the edge of what holds it.
+            return box.width > 0 ? box.width : parentWidth - box.left;
+        case ui::Kind::Button:
+            return box.width - buttonMargins;
+        case ui::Kind::CheckBox: {
+            const QWidget* widget =
+                platform::qt::QtBackend::windowOf(control.form())->viewOf(control)->widget();
+            const QStyle* style = widget->style();
+            return box.width - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) -
+                   style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, widget);
+        }
+        case ui::Kind::GroupBox:
+            return box.width - groupTitleRoom;
+        default:
+            return -1;
+        }
+    }
+
+    // "Deutsch TForm3.Label11: 362 > 354 'text'" for every caption of the form wider than its room.
+    std::vector<std::string> tooWide(const std::string& language, const ui::Form& form) {
+        std::vector<std::string> found;
+        for (const ui::Control* control : form.controls()) {
+            const int available = room(*control);
+            if (available < 0)
+                continue;
+            const std::string& text = static_cast<const ui::CaptionControl*>(control)->caption();
+            const int width = backend.textWidth(*control, text);
+            if (width > available)
+                found.push_back(language + " " + form.name() + "." + control->name() + ": " +
+                                std::to_string(width) + " > " + std::to_string(available) + " '" + text +
+                                "'");
+        }
+        return found;
+    }
+};
+
+TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
+    start();
+    MainWindow& main = program->mainWindow();
+    const std::vector<std::string> languages = program->state().languageFile.sections();
+    ASSERT_EQ(languages.size(), 5u);
+    std::vector<std::string> found;
+    for (const std::string& language : languages) {
+        main.Langue2.userSelect(main.Langue2.indexOf(language));
+        ASSERT_EQ(program->state().language.name(), language);
+        // Each window takes its texts when it is shown.
+        program->titlePrompt().FormActivate();
+        program->settingsDialog().FormActivate();
+        program->exclusionEditor().FormActivate();
+        program->repairWindow().FormActivate();
+        ASSERT_EQ(program->settingsDialog().Label11.caption(), program->state().lookup("Désactiver2", ""));
+        for (const ui::Form* form : std::vector<const ui::Form*>{
+                 &main, &program->titlePrompt(), &program->settingsDialog(), &program->exclusionEditor(),
+                 &program->repairWindow(), &program->quotationWindow()}) {
+            const auto wide = tooWide(language, *form);
+            found.insert(found.end(), wide.begin(), wide.end());
+        }
+    }
+    EXPECT_EQ(found, std::vector<std::string>{});
+}
+
+// A bold label is drawn with clearly more ink than the same text in the regular face: a family whose
+// bold is only its regular letters spaced wider would not pass.
+TEST_F(TextFitTest, BoldLabelsAreDrawnBold) {
+    start();
+    const ui::Label& bold = program->settingsDialog().Label20;
+    ASSERT_TRUE(bold.font().bold);
+    const auto ink = [](const QFont& font) {
+        QImage image(300, 30, QImage::Format_Grayscale8);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(2, 20, "In Kestrafen enthaltene Reparatur:");
+        painter.end();
+        long long sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return sum;
+    };
+    ui::Font regular = bold.font();
+    regular.bold = false;
+    EXPECT_GT(ink(platform::qt::qtFont(bold.font())), ink(platform::qt::qtFont(regular)) * 5 / 4);
+}
+
+} // namespace
