@@ -1,4 +1,5 @@
 // Environment, clock, sleep and working set on the real kernel, and the system's error texts.
+#include "platform/Text.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
@@ -7,6 +8,47 @@
 #include <vector>
 
 namespace platform::win32 {
+
+namespace {
+
+// Between two code pages through UTF-16; characters the target lacks become its default one.
+std::string convert(const std::string& bytes, UINT from, UINT to) {
+    if (bytes.empty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(from, 0, bytes.data(), size, nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(from, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+    const int wideSize = static_cast<int>(wide.size());
+    std::string out(static_cast<std::size_t>(
+                        WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
+                    '\0');
+    WideCharToMultiByte(to, 0, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
+                        nullptr);
+    return out;
+}
+
+} // namespace
+
+// Windows-1252 systems keep the program's own table, which the files share; the others convert
+// with their code page, so that a Cyrillic or Greek description does not come out as "????".
+std::string ansi(const std::string& utf8Text) {
+    return GetACP() == 1252 ? text::toCp1252(utf8Text) : convert(utf8Text, CP_UTF8, CP_ACP);
+}
+
+std::string utf8(const std::string& ansiBytes) {
+    return GetACP() == 1252 ? text::fromCp1252(ansiBytes) : convert(ansiBytes, CP_ACP, CP_UTF8);
+}
+
+void* loadSystemLibrary(const char* name) {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    const std::string path = std::string(folder, length) + "\\" + name;
+    // Its own dependencies are looked up beside it too.
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
 
 std::string systemMessage(unsigned long code) {
     char* buffer = nullptr;

@@ -130,6 +130,9 @@ void ControlWindow::syncAll() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(control_.font())), FALSE);
     if (control_.kind() == ui::Kind::Edit && static_cast<ui::Edit&>(control_).maxLength > 0)
         SendMessageA(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(static_cast<ui::Edit&>(control_).maxLength), 0);
+    // Appended text stops at 30,000 characters by default: a long change listing would lose its end.
+    if (control_.kind() == ui::Kind::Memo)
+        SendMessageA(hwnd_, EM_LIMITTEXT, 0, 0);
     showCaption();
     showItems();
     showLines();

@@ -198,6 +198,12 @@ bool Win32Backend::previewKey(const MSG& message) {
     const unsigned shift = shiftState();
     window->form().keyPressed(key, shift);
     ControlWindow* view = window->viewOf(message.hwnd);
+    // A multi-line edit closes its window on Escape when a dialog manager drives it; here Escape
+    // does what it does in every other control: the window's cancel button, if it has one.
+    if (view && view->control().kind() == ui::Kind::Memo && key == VK_ESCAPE) {
+        SendMessageA(window->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        return true;
+    }
     if (!view || view->control().kind() != ui::Kind::Edit)
         return false;
     static_cast<ui::Edit&>(view->control()).userKeyDown(key, shift);
@@ -265,7 +271,9 @@ int Win32Backend::ask(const Shown& asked, const std::string& yes, const std::str
         return shown.answer;
     }
     const NormalCursor normal(busyCursor_);
-    const HWND owner = GetActiveWindow();
+    // Owned by the program's current window even when the program is in the background, so that
+    // nothing behind the box takes a click while it is up.
+    const HWND owner = currentWindow();
     const std::string text = ansi(shown.text), title = ansi(shown.title);
     if (shown.kind != ui::MessageKind::Confirmation) {
         const UINT icon = shown.kind == ui::MessageKind::Error ? MB_ICONERROR : 0;
@@ -286,6 +294,17 @@ int Win32Backend::ask(const Shown& asked, const std::string& yes, const std::str
     }
     messages_.push_back(shown);
     return shown.answer;
+}
+
+HWND Win32Backend::currentWindow() const {
+    if (activeForm_)
+        if (const HWND hwnd = windowOf(*activeForm_); hwnd && IsWindowVisible(hwnd))
+            return hwnd;
+    // The last shown window that is up and takes input: a modal one disables those below it.
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if (IsWindowVisible((*it)->hwnd()) && IsWindowEnabled((*it)->hwnd()))
+            return (*it)->hwnd();
+    return nullptr;
 }
 
 void Win32Backend::processMessages() {

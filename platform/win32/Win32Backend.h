@@ -63,6 +63,8 @@ public:
     bool busyCursor() const { return busyCursor_; }
 
 private:
+    // The window that owns the message boxes: the active form, else the topmost one taking input.
+    HWND currentWindow() const;
     int ask(const Shown& shown, const std::string& yes, const std::string& no);
     bool previewKey(const MSG& message);
     static ControlWindow* checkBoxOf(HWND hwnd);

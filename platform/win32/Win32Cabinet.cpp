@@ -24,13 +24,29 @@ FNALLOC(fdiAlloc) {
 FNFREE(fdiFree) {
     HeapFree(GetProcessHeap(), 0, pv);
 }
+// How long a cabinet that another program holds without sharing is waited for.
+constexpr DWORD kSharingWaitMs = 5000;
+
 FNOPEN(fdiOpen) {
     (void)pmode;
     const bool write = oflag & (_O_WRONLY | _O_RDWR);
-    const HANDLE file =
-        CreateFileA(pszFile, write ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, nullptr,
-                    write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<INT_PTR>(file);
+    if (write) {
+        const HANDLE file = CreateFileA(pszFile, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<INT_PTR>(file);
+    }
+    // The diagnostic tool may still be writing the cabinet: share its writes, and wait a while
+    // for one that holds the file without sharing.
+    const DWORD started = GetTickCount();
+    for (;;) {
+        const HANDLE file = CreateFileA(pszFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return reinterpret_cast<INT_PTR>(file);
+        if (GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount() - started >= kSharingWaitMs)
+            return -1;
+        Sleep(100);
+    }
 }
 FNREAD(fdiRead) {
     DWORD got = 0;
@@ -48,8 +64,27 @@ FNSEEK(fdiSeek) {
     return static_cast<__LONG32>(SetFilePointer(reinterpret_cast<HANDLE>(hf), dist, nullptr, seektype));
 }
 
+// A name Windows opens as a device (CON, NUL, COM1…, with any extension) or silently alters
+// (a trailing dot or blank is dropped), so that the file written is not the one named.
+bool deviceOrAltered(const std::string& component) {
+    if (component.back() == '.' || component.back() == ' ')
+        return component != "." && component != "..";
+    std::string base = component.substr(0, component.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char& c : base)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
+    for (const char* device : kDevices)
+        if (base == device)
+            return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
 // An entry name as the folder-relative path it would be written to, or nothing when it could land
-// outside the folder: an absolute name, a drive or stream (":"), or a ".." component anywhere.
+// outside the folder (an absolute name, a drive or stream ":", a ".." component anywhere) or
+// would not be the file it names (a device name, a trailing dot or blank).
 std::optional<std::string> safeRelativePath(std::string name) {
     std::replace(name.begin(), name.end(), '/', '\\');
     if (name.empty() || name.front() == '\\' || name.find(':') != std::string::npos)
@@ -61,7 +96,7 @@ std::optional<std::string> safeRelativePath(std::string name) {
         if (end == std::string::npos)
             end = name.size();
         const std::string component = name.substr(start, end - start);
-        if (component == "..")
+        if (component == ".." || (!component.empty() && deviceOrAltered(component)))
             return std::nullopt;
         if (!component.empty() && component != ".")
             relative += (relative.empty() ? "" : "\\") + component;

@@ -1,5 +1,6 @@
 // Files and folders on the real kernel and shell: the ANSI functions with Windows-1252 paths.
 #include "platform/Error.h"
+#include "platform/Text.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 

@@ -68,8 +68,9 @@ void connect(ComPtr<IWbemServices>& services) {
                                  nullptr, nullptr, services.out()),
           "SWbemLocator.ConnectServer");
     // The scripting objects impersonate the caller; the raw interface must be told to.
-    CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
-                      RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+    check(CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                            RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE),
+          "SWbemLocator.ConnectServer (security)");
 }
 
 WmiValue toWmi(const VARIANT& value) {
@@ -90,7 +91,8 @@ WmiValue toWmi(const VARIANT& value) {
     case VT_BOOL: {
         VARIANT number;
         VariantInit(&number);
-        VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_I8);
+        if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_I8)))
+            return WmiValue(); // no number rather than whatever the variant held
         return WmiValue(static_cast<long long>(number.llVal));
     }
     default: {
@@ -198,10 +200,16 @@ std::optional<FILETIME> toFileTime(int year, int month, int day, int hour, int m
 using SetRestorePointFn = BOOL(WINAPI*)(void* info, void* status);
 using RemoveRestorePointFn = DWORD(WINAPI*)(DWORD sequenceNumber);
 
-template <class Function> Function srclient(const char* function) {
-    static HMODULE library = LoadLibraryA("srclient.dll");
+// Taken from the system folder only: the program runs as administrator.
+HMODULE srclientLibrary() {
+    static const HMODULE library = static_cast<HMODULE>(loadSystemLibrary("srclient.dll"));
     if (!library)
         throw Error("srclient.dll: " + systemMessage(GetLastError()));
+    return library;
+}
+
+template <class Function> Function srclient(const char* function) {
+    const HMODULE library = srclientLibrary();
     const FARPROC address = GetProcAddress(library, function);
     if (!address)
         throw Error(std::string("srclient.dll: ") + function + ": " + systemMessage(GetLastError()));
@@ -279,8 +287,11 @@ bool Win32SystemRestore::SRSetRestorePointA(const RestorePointInfoA& info, State
 }
 
 std::uint32_t Win32SystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumber) {
-    // Wine's srclient has no such function: calling its stub ends the process. Refuse instead.
-    if (runningOnWine())
+    // Wine's own srclient has no such function: calling its stub ends the process. Refuse instead.
+    // (Wine marks the images of its own DLLs after their DOS header.)
+    static const char kWineMark[] = "Wine builtin DLL";
+    if (runningOnWine() && std::memcmp(reinterpret_cast<const char*>(srclientLibrary()) + 0x40, kWineMark,
+                                       sizeof kWineMark - 1) == 0)
         return ERROR_CALL_NOT_IMPLEMENTED;
     const auto function = srclient<RemoveRestorePointFn>("SRRemoveRestorePoint");
     return function(sequenceNumber);

@@ -141,6 +141,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     InitCommonControls();                              // the themed controls of the manifest's comctl32 6
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // WMI and the shell, on the program's one thread
+    // Once for the process, before any interface is handed out: WMI may impersonate the caller
+    // (System Restore asks this of its callers). A failure leaves COM's defaults, which the
+    // connection then reports.
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
     try {
         const std::string folder = programFolder();
         // The program expects to be started in its own folder (relative file names go there).

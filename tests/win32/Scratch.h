@@ -2,6 +2,8 @@
 // A fresh folder in the temporary folder for one test, deleted with its content afterwards.
 #include "platform/win32/Services.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -32,5 +34,11 @@ private:
 inline std::string scriptSetting(const char* name) {
     return platform::win32::Win32Environment().get(name).value_or("");
 }
+
+// Tests that change the machine (HKLM, System Restore's settings, its points, a roll-back) run
+// only under Wine: on a real Windows they would switch System Restore off, deleting every point.
+#define KESTRAFEN_ONLY_UNDER_WINE()                                                                          \
+    if (!platform::win32::runningOnWine())                                                                   \
+    GTEST_SKIP() << "changes this machine's registry and System Restore: runs only under Wine"
 
 } // namespace testing_support

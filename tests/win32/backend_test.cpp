@@ -1,5 +1,6 @@
 // The window model drawn with Wine's user32 and comctl32: the native windows hold what the model
 // says, and native notifications reach the model's handlers. Runs on the script's Xvfb display.
+#include "platform/win32/Ansi.h"
 #include "platform/win32/Win32Backend.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -238,4 +239,63 @@ TEST(TextWidthTest, GrowsWithTheText) {
     EXPECT_GT(one, 0);
     EXPECT_GT(backend.textWidth(form.list, "(10/11/2006) Point plus long"), one);
     EXPECT_EQ(backend.textWidth(form.list, ""), 0);
+}
+
+namespace {
+
+// A window like the main one: a memo, and no cancel button.
+class MemoForm : public ui::Form {
+public:
+    explicit MemoForm(ui::Application& app)
+        : ui::Form(app, "TForm8"), memo(*this, "Informations", nullptr, {8, 8, 300, 200}),
+          button(*this, "Creer", nullptr, {8, 215, 75, 25}, "Créer") {
+        clientWidth = 320;
+        clientHeight = 250;
+    }
+    ui::Memo memo;
+    ui::Button button;
+};
+
+class MemoTest : public ::testing::Test {
+protected:
+    MemoTest() { form.create(); }
+    Win32Backend backend;
+    ui::Application app{backend};
+    MemoForm form{app};
+};
+
+} // namespace
+
+TEST_F(MemoTest, EscapeInTheMemoLeavesTheWindowOpen) {
+    form.show();
+    const HWND memo = Win32Backend::windowOf(form.memo);
+    SetFocus(memo);
+    // As typed: the key goes down and up in the memo, and the loop delivers both.
+    PostMessageA(memo, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(memo, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    for (int i = 0; i < 5; ++i) {
+        backend.processMessages();
+        Sleep(20);
+    }
+    EXPECT_TRUE(IsWindowVisible(Win32Backend::windowOf(form)));
+    EXPECT_TRUE(form.visible());
+}
+
+TEST_F(MemoTest, AppendedLinesBeyondTheDefaultLimitAreAllKept) {
+    // A change listing of 100,000 characters, appended to lines already shown.
+    form.memo.add("Modifications :");
+    std::vector<std::string> listing;
+    std::size_t characters = 0;
+    for (int i = 0; characters < 100000; ++i) {
+        listing.push_back("C:\\WINDOWS\\system32\\fichier" + std::to_string(i) + ".dll  Modifié");
+        characters += platform::win32::ansi(listing.back()).size() + 2;
+    }
+    form.memo.addLines(listing);
+    const HWND hwnd = Win32Backend::windowOf(form.memo);
+    std::string shown(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    shown.resize(
+        static_cast<std::size_t>(GetWindowTextA(hwnd, shown.data(), static_cast<int>(shown.size()))));
+    ASSERT_GT(shown.size(), 100000u);
+    EXPECT_EQ(ui::Memo::splitLines(platform::win32::utf8(shown)), form.memo.lines()); // the end included
+    EXPECT_EQ(SendMessageA(hwnd, EM_GETLINECOUNT, 0, 0), static_cast<LRESULT>(listing.size() + 1));
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 using platform::win32::Win32Cabinet;
 using platform::win32::Win32FileSystem;
 using testing_support::Scratch;
@@ -79,4 +81,47 @@ TEST_F(CabinetTest, AMissingOrBrokenCabinetIsAnErrorNamingIt) {
               scratch.path() + "none.cab: the cabinet does not exist");
     EXPECT_EQ(errorOf(cabinets, notACabinet, scratch.path() + "res"),
               notACabinet + ": cannot read the cabinet: not a cabinet file");
+}
+
+TEST_F(CabinetTest, ADeviceNameOrANameWindowsWouldAlterIsRefused) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"name-con.cab", "sub\\CON.txt"},       {"name-aux.cab", "aux.evil.tx"},    {"name-com1.cab", "COM1\\ev.txt"},
+        {"name-lpt9.cab", "zz\\lpt9.txt"},      {"name-blanks.cab", "evil.txt   "}, {"name-dots.cab", "evil.txt..."},
+        {"name-folderdot.cab", "zz.\\evil.tx"},
+    };
+    for (const auto& [name, entry] : cases) {
+        const std::string folder = scratch.path() + "res";
+        EXPECT_EQ(errorOf(cabinets, cabinet(name), folder),
+                  cabinet(name) + ": unsafe file name '" + entry + "' in cabinet");
+        EXPECT_FALSE(files.folderExists(folder)) << name << ": the safe entry was unpacked";
+    }
+}
+
+namespace {
+
+DWORD WINAPI closeLater(void* file) {
+    Sleep(400);
+    CloseHandle(static_cast<HANDLE>(file));
+    return 0;
+}
+
+} // namespace
+
+TEST_F(CabinetTest, ACabinetStillOpenForWritingOrBrieflyLockedIsRead) {
+    const std::string copy = scratch.path() + "res.cab";
+    ASSERT_TRUE(files.copy(cabinet("good.cab"), copy));
+    // Held open for writing by the tool that made it, which lets others read.
+    const HANDLE writer =
+        CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(errorOf(cabinets, copy, scratch.path() + "res"), "");
+    CloseHandle(writer);
+    // Held without sharing for a moment, then let go.
+    const HANDLE locked = CreateFileA(copy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    const HANDLE thread = CreateThread(nullptr, 0, closeLater, locked, 0, nullptr);
+    EXPECT_EQ(errorOf(cabinets, copy, scratch.path() + "res2"), "");
+    EXPECT_EQ(files.readFile(scratch.path() + "res2\\SR-ChgLog.LOG"), "change log\r\n");
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
 }

@@ -12,6 +12,7 @@
 namespace {
 
 TEST(ProgramTest, ARefusedPointIsAnsweredWithBothMessages) {
+    KESTRAFEN_ONLY_UNDER_WINE();
     testing_support::Scratch folder;
     platform::win32::Win32FileSystem files;
     files.writeFile(folder.path() + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7" "ais\r\n"); // no first run

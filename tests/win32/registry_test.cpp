@@ -1,5 +1,6 @@
 // The registry on Wine's advapi32. The script reads the key this test leaves behind with
 // "wine reg query", so what the program writes is what other programs see.
+#include "Scratch.h"
 #include "config/ExclusionLists.h"
 #include "config/RestoreSettings.h"
 #include "platform/Error.h"
@@ -15,6 +16,7 @@ const std::string kKey = "SOFTWARE\\Kestrafen Test";
 
 class RegistryTest : public ::testing::Test {
 protected:
+    void SetUp() override { KESTRAFEN_ONLY_UNDER_WINE(); }
     win32::Win32Registry registry;
 };
 

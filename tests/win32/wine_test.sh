@@ -3,9 +3,12 @@
 # cabinets written by gcab (a good one and hostile ones whose entry would land outside the
 # folder), an HTTP server on 127.0.0.1 for the download, and "wine reg query" to read back
 # what the registry test wrote.
-# Usage: wine_test.sh <test_win32.exe>
+# Then two more runs in the same prefix: one with a stand-in srclient.dll in the system folder
+# (and a planted copy beside the executable, which must not be the one loaded), one under a
+# Russian locale, whose ANSI code page is 1251.
+# Usage: wine_test.sh <test_win32.exe> <stand-in srclient.dll>
 set -u
-exe="$1"
+exe="$1" standin="$2"
 . "$(dirname "$0")/wine_env.sh"
 server=""
 trap '[ -n "$server" ] && kill $server 2>/dev/null; wine_cleanup' EXIT INT TERM
@@ -25,8 +28,12 @@ import sys
 folder = sys.argv[1]
 data = open(folder + "/hostile.cab", "rb").read()
 assert data.count(b"zz\\evil.txt") == 1
+# Then names Windows would open as a device or alter (11 bytes each, as the name replaced).
 for name, entry in (("dotdot", b"..\\evil.txt"), ("drive", b"C:\\evil.txt"), ("absolute", b"\\z\\evil.txt"),
-                    ("slash", b"/z/evil.txt"), ("deeper", b"a\\..\\..\\e.t")):
+                    ("slash", b"/z/evil.txt"), ("deeper", b"a\\..\\..\\e.t"),
+                    ("name-con", b"sub\\CON.txt"), ("name-aux", b"aux.evil.tx"), ("name-com1", b"COM1\\ev.txt"),
+                    ("name-lpt9", b"zz\\lpt9.txt"), ("name-blanks", b"evil.txt   "), ("name-dots", b"evil.txt..."),
+                    ("name-folderdot", b"zz.\\evil.tx")):
     open(folder + "/" + name + ".cab", "wb").write(data.replace(b"zz\\evil.txt", entry))
 PY
 export KESTRAFEN_CABINETS="$(wine_path "$cabs")\\"
@@ -47,8 +54,26 @@ export KESTRAFEN_HTTP_URL="http://127.0.0.1:$port/" KESTRAFEN_HTTP_ROOT="$(wine_
 export TZ=Europe/Paris
 wine_boot
 # The window tests draw on a display of their own.
-timeout 240 xvfb-run -a -s "-nolisten tcp -screen 0 1024x768x24" wine "$exe"
+display_run() { limit=$1; shift; timeout "$limit" xvfb-run -a -s "-nolisten tcp -screen 0 1024x768x24" "$@"; }
+display_run 240 wine "$exe" --gtest_filter='-StandIn*:CodePage*'
 status=$?
+
+# The stand-in, native, in the system folder of this build (SysWOW64 for 32-bit programs on a
+# 64-bit prefix), and the planted copy.
+system="$WINEPREFIX/drive_c/windows/system32"
+[ "$wine_bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system="$WINEPREFIX/drive_c/windows/syswow64"
+app="$work/app"
+mkdir -p "$app"
+cp "$standin" "$system/srclient.dll" && cp "$exe" "$standin" "$app/" || { echo "FAIL: cannot install the stand-in"; exit 1; }
+(cd "$app" && KESTRAFEN_SRCLIENT_LOG="$(wine_path "$work/srclient.log")" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;srclient=n" \
+  display_run 120 wine "$(basename "$exe")" --gtest_filter='StandIn*') || status=1
+
+# Wine takes its code page from the locale; glibc builds the Russian one in a folder of ours.
+if localedef -i ru_RU -f UTF-8 "$work/ru_RU.UTF-8" >/dev/null 2>&1; then
+  LOCPATH="$work" LC_ALL=ru_RU.UTF-8 display_run 120 wine "$exe" --gtest_filter='CodePage*' || status=1
+else
+  echo "NOTE: no Russian locale can be built here (localedef); the code page 1251 cases did not run"
+fi
 timeout 60 wineserver -w # the registry is on disk once the server has ended
 
 # What the registry test left must be what another program reads (in the 64-bit view, which the
