@@ -1,6 +1,7 @@
 // Cabinet extraction through cabinet.dll's FDI interface. Every entry name is checked first, in a
 // pass that writes nothing, so a cabinet holding a name that would land outside the folder leaves
 // no trace; the second pass unpacks.
+#include "platform/DeviceNames.h"
 #include "platform/Error.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
@@ -49,7 +50,8 @@ FNSEEK(fdiSeek) {
 }
 
 // An entry name as the folder-relative path it would be written to, or nothing when it could land
-// outside the folder: an absolute name, a drive or stream (":"), or a ".." component anywhere.
+// outside the folder: an absolute name, a drive or stream (":"), a ".." component anywhere, or a
+// device name.
 std::optional<std::string> safeRelativePath(std::string name) {
     std::replace(name.begin(), name.end(), '/', '\\');
     if (name.empty() || name.front() == '\\' || name.find(':') != std::string::npos)
@@ -61,7 +63,7 @@ std::optional<std::string> safeRelativePath(std::string name) {
         if (end == std::string::npos)
             end = name.size();
         const std::string component = name.substr(start, end - start);
-        if (component == "..")
+        if (component == ".." || isDeviceName(component))
             return std::nullopt;
         if (!component.empty() && component != ".")
             relative += (relative.empty() ? "" : "\\") + component;
