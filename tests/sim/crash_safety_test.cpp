@@ -38,10 +38,13 @@ public:
                               {"SequenceNumber", generation * 100 + k}});
         return points;
     }
-    platform::LocalDateTime toLocalTime(int y, int mo, int d, int h, int mi, int s, int us, int offset) override {
+    platform::LocalDateTime toLocalTime(int y, int mo, int d, int h, int mi, int s, int us,
+                                        int offset) override {
         return real_.toLocalTime(y, mo, d, h, mi, s, us, offset);
     }
-    bool SRSetRestorePointA(const platform::RestorePointInfoA&, platform::StateMgrStatus&) override { return false; }
+    bool SRSetRestorePointA(const platform::RestorePointInfoA&, platform::StateMgrStatus&) override {
+        return false;
+    }
     std::uint32_t SRRemoveRestorePoint(std::uint32_t) override { return 0; }
 
 private:
@@ -160,7 +163,8 @@ TEST(CrashSafety, EveryFileIsOldOrNewAndReadsAfterEachOf200Kills) {
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer ended by itself: " << status;
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "the writer ended by itself: " << status;
         tm.reopen();
         seen.check(tm, "round " + std::to_string(round));
         progressed += seen.settings > before;

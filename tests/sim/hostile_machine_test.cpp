@@ -66,9 +66,13 @@ TEST(HostileMachine, AFullDriveRefusesEveryWriteByNameAndKeepsTheOldFiles) {
 
     {
         FullDrive full;
-        EXPECT_EQ(errorOf([&] { p.profile.writeString(program + "Kestrafen.ini", "Kestrafen", "Langue", "Deutsch"); }),
+        EXPECT_EQ(errorOf([&] {
+                      p.profile.writeString(program + "Kestrafen.ini", "Kestrafen", "Langue", "Deutsch");
+                  }),
                   "Unable to write to " + program + "Kestrafen.ini");
-        EXPECT_EQ(errorOf([&] { config::writeTimings(p.registry, {30, 12}); }),
+        EXPECT_EQ(errorOf([&] {
+                      config::writeTimings(p.registry, {30, 12});
+                  }),
                   "Failed to set data for 'RPLifeInterval'");
         const std::string cabinetError = errorOf([&] { p.cabinet.extract("res.cab", "res"); });
         EXPECT_EQ(cabinetError.rfind(program + "res.cab: ", 0), 0u) << cabinetError;
@@ -87,7 +91,8 @@ TEST(HostileMachine, AFullDriveRefusesEveryWriteByNameAndKeepsTheOldFiles) {
 }
 
 TEST(HostileMachine, ARegistryFileCutShortEmptyOrNotTextIsNamedOrRead) {
-    const std::string sample = platform::sim::readWholeFile(platform::sim::Machine::sampleFolder() / "registry.reg").value();
+    const std::string sample =
+        platform::sim::readWholeFile(platform::sim::Machine::sampleFolder() / "registry.reg").value();
     struct Case {
         const char* what;
         std::string bytes;
@@ -106,9 +111,8 @@ TEST(HostileMachine, ARegistryFileCutShortEmptyOrNotTextIsNamedOrRead) {
         TestMachine tm(TestMachine::Start::Bare);
         tm.machine.reset();
         std::ofstream(tm.folder / "registry.reg", std::ios::binary) << c.bytes;
-        const std::string error = errorOf([&] {
-            platform::sim::Machine(tm.folder, std::make_unique<platform::sim::VirtualClock>());
-        });
+        const std::string error = errorOf(
+            [&] { platform::sim::Machine(tm.folder, std::make_unique<platform::sim::VirtualClock>()); });
         if (c.opens) {
             EXPECT_EQ(error, "no error");
         } else {
