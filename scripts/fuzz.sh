@@ -55,8 +55,12 @@ while [ $# -gt 0 ]; do
   fi
   wait "$first"
 done
-if ls "$out"/*/failed >/dev/null 2>&1; then
-  echo "fuzzing found faults in: $(cd "$out" && ls -d */failed | sed 's|/failed||' | tr '\n' ' ')"
+failed=""
+for f in "$out"/*/failed; do
+  [ -e "$f" ] && failed="$failed $(basename "$(dirname "$f")")"
+done
+if [ -n "$failed" ]; then
+  echo "fuzzing found faults in:$failed"
   exit 1
 fi
 echo "fuzzing: every target ran ${seconds}s without a finding"
