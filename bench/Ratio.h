@@ -45,12 +45,16 @@ private:
 
 struct Ratio {
     std::string measured;
-    std::string baseline;
-    const char* format; // measured / baseline in place of %.1f (or %.2f)
+    std::string baseline; // empty: the measured counter is the ratio itself
+    const char* format;   // measured / baseline in place of %.1f (or %.2f)
     std::string counter = {}; // empty: the times; "cpu": the processor times; else that counter
+    // The figure the program is held to; a run worse than twice this fails. 0: shown, not held.
+    double target = 0;
 };
 
-// Runs the registered benchmarks, then prints each ratio that both of its runs produced.
+// Runs the registered benchmarks, then prints each ratio that both of its runs produced, with its
+// share of the target. Returns 1 when a held figure is worse than twice its target or was not
+// measured, so that CI stops on a slide back.
 inline int runWithRatios(int argc, char** argv, const std::vector<Ratio>& ratios) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -58,30 +62,45 @@ inline int runWithRatios(int argc, char** argv, const std::vector<Ratio>& ratios
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    int result = 0;
     for (const Ratio& ratio : ratios) {
         double m = 0;
-        double b = 0;
+        double b = ratio.baseline.empty() ? 1 : 0;
         if (ratio.counter.empty() || ratio.counter == "cpu") {
             auto& times = ratio.counter.empty() ? reporter.times : reporter.cpuTimes;
-            if (!times.count(ratio.measured) || !times.count(ratio.baseline))
-                continue;
-            m = times[ratio.measured];
-            b = times[ratio.baseline];
-        } else {
+            if (times.count(ratio.measured) && times.count(ratio.baseline)) {
+                m = times[ratio.measured];
+                b = times[ratio.baseline];
+            }
+        } else if (reporter.counters.count(ratio.measured) &&
+                   (ratio.baseline.empty() || reporter.counters.count(ratio.baseline))) {
             m = reporter.counters[ratio.measured][ratio.counter];
-            b = reporter.counters[ratio.baseline][ratio.counter];
+            if (!ratio.baseline.empty())
+                b = reporter.counters[ratio.baseline][ratio.counter];
         }
-        if (b <= 0)
+        if (b <= 0 || m <= 0) {
+            if (ratio.target > 0) {
+                std::printf("NOT MEASURED: %s / %s\n", ratio.measured.c_str(), ratio.baseline.c_str());
+                result = 1;
+            }
             continue;
-        std::printf(ratio.format, m / b);
+        }
+        const double value = m / b;
+        std::printf(ratio.format, value);
+        if (ratio.target > 0) {
+            std::printf("   [target %g: %.2f of it%s]", ratio.target, value / ratio.target,
+                        value > 2 * ratio.target ? ", MORE THAN TWICE THE TARGET" : "");
+            if (value > 2 * ratio.target)
+                result = 1;
+        }
         std::printf("\n");
     }
-    return 0;
+    return result;
 }
 
 inline int runWithRatio(int argc, char** argv, const std::string& measured, const std::string& baseline,
-                        const char* format) {
-    return runWithRatios(argc, argv, {{measured, baseline, format}});
+                        const char* format, double target = 0) {
+    return runWithRatios(argc, argv, {{measured, baseline, format, {}, target}});
 }
 
 } // namespace bench

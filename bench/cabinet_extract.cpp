@@ -52,7 +52,7 @@ Files& files() {
 void BM_ExtractCabinet(benchmark::State& state) {
     const fs::path folder = files().root / "res";
     for (auto _ : state) {
-        platform::sim::extractCabinet(files().cabinet, folder, "res.cab");
+        platform::sim::extractCabinet(files().cabinet, folder, "res.cab", "res");
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(files().log)));
 }

@@ -109,5 +109,6 @@ BENCHMARK(BM_ListChanges)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     return bench::runWithRatio(argc, argv, "BM_ListChanges", "BM_ReadAndFind",
                                "listing 2,000 records of a 50 MB change log costs %.1f times reading it and "
-                               "finding them");
+                               "finding them",
+                               2);
 }

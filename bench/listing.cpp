@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     // Real time counts the disk's flushes, processor time the work; both should grow linearly.
     return bench::runWithRatios(
         argc, argv,
-        {{"BM_Listing/4000", "BM_Listing/1000", "t(4000 points) / t(1000 points) = %.1f (linear: 4)"},
-         {"BM_Listing/4000", "BM_Listing/1000",
-          "processor time, 4000 points / 1000 points = %.1f (linear: 4)", "cpu"}});
+        {{"BM_Listing/4000", "BM_Listing/1000", "t(4000 points) / t(1000 points) = %.1f (linear: 4)", {}, 6},
+         {"BM_Listing/4000", "BM_Listing/1000", "processor time, 4000 points / 1000 points = %.1f (linear: 4)",
+          "cpu", 6},
+         {"BM_Listing/1000", "", "bytes written by one listing of 1000 points / size of the cache = %.4f",
+          "written/cache", 1}});
 }

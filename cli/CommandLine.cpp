@@ -13,6 +13,7 @@
 #include "restore/PointTypes.h"
 #include "restore/ServiceState.h"
 #include "restore/TemporaryFiles.h"
+#include "update/VersionCheck.h"
 
 #include <algorithm>
 #include <cstring>
@@ -376,7 +377,7 @@ void help(Session& s, Command command) {
         s.out("      " + s.text(key));
     };
     if (command == Command::None) {
-        s.out(std::string("Kestrafen ") + programVersion);
+        s.out(std::string("Kestrafen ") + update::kOwnVersion);
         s.out(s.text("CommandeAide"));
         s.out("");
     }
@@ -420,7 +421,7 @@ int run(const std::vector<std::string>& arguments, platform::Platform& platform,
             return usageError;
         }
         if (a.version) {
-            s.out(std::string("Kestrafen ") + programVersion);
+            s.out(std::string("Kestrafen ") + update::kOwnVersion);
             return done;
         }
         if (a.help || a.command == Command::None) {

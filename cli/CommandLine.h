@@ -24,9 +24,6 @@ enum ExitCode : int {
     usageError = 2, // the command line itself is wrong
 };
 
-// The program's own version, as its title shows it.
-inline constexpr const char* programVersion = "1.3D";
-
 // Runs one command; `arguments` excludes the program's name. Returns the exit code.
 int run(const std::vector<std::string>& arguments, platform::Platform& platform, Console& console);
 

@@ -66,8 +66,10 @@ FileProfile::Copy& FileProfile::current(const std::string& file) {
     const std::string_view raw = bytes ? std::string_view(*bytes) : std::string_view();
     copy.fullName = fullName;
     copy.unicode = raw.substr(0, kUnicodeMark.size()) == kUnicodeMark;
-    copy.document = ini::Document(copy.unicode ? text::fromUtf16le(raw.substr(kUnicodeMark.size()))
-                                               : text::fromCp1252(raw));
+    const std::string_view body = copy.unicode ? raw.substr(kUnicodeMark.size()) : raw;
+    copy.oddByte =
+        copy.unicode && body.size() % 2 ? std::string(body.substr(body.size() - 1)) : std::string();
+    copy.document = ini::Document(copy.unicode ? text::fromUtf16le(body) : text::fromCp1252(body));
     // Taken before the read: a change between the two makes the next call read again. A file
     // changed very recently may change again unseen by its stamp, so its copy is not kept.
     copy.stamp = bytes && stamp && !stamp->recent ? stamp : std::nullopt;
@@ -76,8 +78,9 @@ FileProfile::Copy& FileProfile::current(const std::string& file) {
 
 void FileProfile::save(Copy& copy) {
     const std::string content = copy.document.text();
-    const std::string bytes =
-        copy.unicode ? std::string(kUnicodeMark) + text::toUtf16le(content) : text::toCp1252(content);
+    const std::string bytes = copy.unicode
+                                  ? std::string(kUnicodeMark) + text::toUtf16le(content) + copy.oddByte
+                                  : text::toCp1252(content);
     copy.pending = false;
     try {
         files_.writeFile(copy.fullName, bytes);

@@ -36,6 +36,7 @@ private:
         ini::Document document;
         std::optional<FileStamp> stamp; // nothing: read the file again before using the copy
         bool unicode = false;           // UTF-16LE with its mark
+        std::string oddByte;            // a UTF-16LE file's last byte that makes no unit, kept as it is
         bool holding = false;
         bool written = false; // a write has gone to disk since holding began
         bool pending = false; // changes not yet on disk

@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 namespace platform::text {
 
@@ -114,6 +115,17 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The unit of an unpaired UTF-16 surrogate that fromUtf16le kept as its three-byte form at text[i].
+std::optional<char32_t> loneSurrogateAt(std::string_view text, std::size_t i) {
+    if (i + 2 >= text.size() || static_cast<unsigned char>(text[i]) != 0xED)
+        return std::nullopt;
+    const auto b1 = static_cast<unsigned char>(text[i + 1]);
+    const auto b2 = static_cast<unsigned char>(text[i + 2]);
+    if (b1 < 0xA0 || b1 > 0xBF || !isContinuation(b2))
+        return std::nullopt;
+    return 0xD000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F);
+}
+
 // Upper case of the letters Windows-1252 holds; every other character is its own upper case.
 char32_t upperChar(char32_t cp) {
     if (cp >= 'a' && cp <= 'z')
@@ -171,6 +183,11 @@ std::string toUtf16le(std::string_view utf8) {
         out += static_cast<char>((u >> 8) & 0xFF);
     };
     for (std::size_t i = 0; i < utf8.size();) {
+        if (const auto surrogate = loneSurrogateAt(utf8, i)) {
+            unit(*surrogate);
+            i += 3;
+            continue;
+        }
         char32_t cp = decodeNext(utf8, i);
         if (cp >= kInvalidBase) // a stray byte stands for the Windows-1252 character it would be
             cp = fromByte(static_cast<unsigned char>(cp - kInvalidBase));
@@ -199,7 +216,11 @@ std::string fromUtf16le(std::string_view bytes) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
             i += 2;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD; // an unpaired surrogate holds no character
+            // An unpaired surrogate holds no character, but a file written back keeps it.
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+            continue;
         }
         appendUtf8(out, cp);
     }

@@ -10,7 +10,9 @@ namespace platform::text {
 // UTF-8 inside the program, Windows-1252 on disk. Characters 1252 cannot hold become '?'.
 std::string toCp1252(std::string_view utf8);
 std::string fromCp1252(std::string_view bytes);
-// UTF-16LE without a byte-order mark, as "Unicode" text files hold it after their FF FE.
+// UTF-16LE without a byte-order mark, as "Unicode" text files hold it after their FF FE. An
+// unpaired surrogate becomes its three-byte form (ED A0 80 to ED BF BF) and goes back as it came, so
+// a file read and written keeps it; an odd last byte is not text and is the caller's to keep.
 std::string toUtf16le(std::string_view utf8);
 std::string fromUtf16le(std::string_view bytes);
 

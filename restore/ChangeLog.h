@@ -22,6 +22,10 @@ std::string_view fieldValue(std::string_view line, std::string_view key);
 // drive, then "EventString = ", "Path1 = ", "Path2 = " and "Temp = " each with its value.
 std::vector<std::string> recordLines(std::string_view line);
 
+// The largest log the listing reads: it is read whole, and a larger one is far beyond what the
+// diagnostic tool writes, so it is refused with a message rather than exhausting the memory.
+inline constexpr unsigned long long maxChangeLogBytes = 256ull << 20;
+
 // Hands each record of the point whose folder is pointFolder (such as "RP12", in the log's 8-bit
 // text) to `listed`, in order: the records whose "RPDir" value equals it exactly, up to the first
 // record of another point after them. Lines without "RPDir" are skipped and never end the block.

@@ -47,6 +47,17 @@ struct CimFields {
 
 } // namespace
 
+std::string onOneLine(const std::string& description) {
+    std::string out;
+    out.reserve(description.size());
+    for (std::size_t i = 0; i < description.size(); ++i) {
+        if (description[i] == '\r' && i + 1 < description.size() && description[i + 1] == '\n')
+            ++i;
+        out += description[i] == '\r' || description[i] == '\n' ? ' ' : description[i];
+    }
+    return out;
+}
+
 std::string sectionKey(const std::string& section) {
     return platform::text::upper(platform::ini::trimmed(section));
 }
@@ -67,7 +78,7 @@ void walkPoints(platform::SystemRestore& service, const std::vector<platform::Wm
                 point.utcSeconds = cim.utcSeconds();
                 point.entry = "(" + displayDate(date.format, date.separator, point.local) + ") ";
             } else if (property.name == "Description") {
-                point.entry += property.value.asText();
+                point.entry += onOneLine(property.value.asText());
                 point.description += property.value.asText();
             } else if (property.name == "SequenceNumber") {
                 point.sequence = property.value.asInteger();

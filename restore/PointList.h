@@ -34,6 +34,10 @@ std::string sectionKey(const std::string& section);
 void walkPoints(platform::SystemRestore& service, const std::vector<platform::WmiInstance>& points,
                 const lang::DatePattern& date, const std::function<void(const ListedPoint&)>& listed);
 
+// A description as the list shows it and the cache names its section: each line break (CR LF, CR
+// or LF) becomes one blank, since a section header is one line of the cache file.
+std::string onOneLine(const std::string& description);
+
 // Walks the service's points in its order, skips cancelled operations, writes each listed point's
 // cache section (DirectoryName, Type, Number, Date) and then hands it to `listed`. The cache file
 // is replaced once for the whole walk (and once at its first point, so that a cache that cannot be

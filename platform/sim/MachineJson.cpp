@@ -119,11 +119,15 @@ private:
     std::string file_;
 };
 
-// nlohmann's message without its own "[json.exception...] parse error at line 3, column 5: " prefix.
-std::string reasonOf(const nlohmann::json::parse_error& e) {
+// The library's message without its "[json.exception...] " tag and, for syntax errors, without its
+// own "parse error at line 3, column 5: " prefix.
+std::string reasonOf(const nlohmann::json::exception& e) {
     std::string what = e.what();
+    const auto tag = what.find("] ");
+    if (what.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
+        what.erase(0, tag + 2);
     const auto column = what.find("column ");
-    if (column != std::string::npos) {
+    if (what.rfind("parse error", 0) == 0 && column != std::string::npos) {
         const auto colon = what.find(": ", column);
         if (colon != std::string::npos)
             return what.substr(colon + 2);
@@ -137,15 +141,30 @@ std::size_t lineAt(const std::string& text, std::size_t byte) {
            static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<long>(end), '\n'));
 }
 
+// The library's document builder, except that every error it meets while reading (bad syntax, and
+// also a number too large for a double, which the library reports without a position) names the
+// file and the line.
+class Reader : public nlohmann::detail::json_sax_dom_parser<Json> {
+public:
+    Reader(Json& result, const std::string& text, const std::string& fileName)
+        : json_sax_dom_parser(result, true), text_(text), file_(fileName) {}
+
+    template <typename Exception>
+    bool parse_error(std::size_t position, const std::string& /*token*/, const Exception& e) {
+        throw Error(file_ + ", line " + std::to_string(lineAt(text_, position)) + ": " + reasonOf(e));
+    }
+
+private:
+    const std::string& text_;
+    const std::string& file_;
+};
+
 } // namespace
 
 nlohmann::ordered_json parseMachineJson(const std::string& text, const std::string& fileName) {
     Json machine;
-    try {
-        machine = Json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
-        throw Error(fileName + ", line " + std::to_string(lineAt(text, e.byte)) + ": " + reasonOf(e));
-    }
+    Reader reader(machine, text, fileName);
+    Json::sax_parse(text, &reader);
     Checker(fileName).machine(machine);
     return machine;
 }

@@ -104,9 +104,10 @@ private:
     Machine& m_;
 };
 
-// Extracts a cabinet between two host paths; the piece the machine's Cabinet service wraps.
+// Extracts a cabinet between two host paths; the piece the machine's Cabinet service wraps. Messages
+// name the cabinet and the folder by the names given (their Windows paths).
 void extractCabinet(const std::filesystem::path& cabinet, const std::filesystem::path& folder,
-                    const std::string& nameForErrors);
+                    const std::string& nameForErrors, const std::string& folderForErrors);
 
 class SimDownload : public Download {
 public:

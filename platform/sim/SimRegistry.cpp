@@ -7,6 +7,7 @@
 #include "platform/sim/Services.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace platform::sim {
 
@@ -35,6 +36,20 @@ bool keyExists(const RegFile& file, const std::string& fullPath) {
     return false;
 }
 
+// A change of the registry that reaches registry.reg, or none at all: when the file cannot be
+// written (a full drive), the registry in memory goes back to what the file holds.
+bool changeAndSave(Machine& m, const std::function<void(RegFile&)>& change) {
+    RegFile before = m.registryFile();
+    change(m.registryFile());
+    try {
+        m.saveRegistry();
+    } catch (const Error&) {
+        m.registryFile() = std::move(before);
+        return false;
+    }
+    return true;
+}
+
 class SimRegistryKey : public RegistryKey {
 public:
     SimRegistryKey(Machine& machine, std::string fullPath) : machine_(machine), path_(std::move(fullPath)) {}
@@ -54,8 +69,8 @@ public:
     void write(const std::string& name, const RegValue& value) override {
         if (isReadOnly(machine_))
             throw registryWriteFailed(name);
-        setValue(machine_.registryFile().create(path_), name, value);
-        machine_.saveRegistry();
+        if (!changeAndSave(machine_, [&](RegFile& file) { setValue(file.create(path_), name, value); }))
+            throw registryWriteFailed(name);
     }
 
     std::vector<std::string> valueNames() const override {
@@ -77,9 +92,11 @@ public:
         });
         if (it == key->values.end())
             return false;
-        key->values.erase(it);
-        machine_.saveRegistry();
-        return true;
+        const auto at = it - key->values.begin();
+        return changeAndSave(machine_, [&](RegFile& file) {
+            auto& values = file.find(path_)->values;
+            values.erase(values.begin() + at);
+        });
     }
 
 private:
@@ -103,10 +120,8 @@ std::unique_ptr<RegistryKey> SimRegistry::open(RegRoot root, const std::string& 
     if (create) {
         if (isReadOnly(m_))
             return nullptr;
-        if (!file.find(fullPath)) {
-            file.create(fullPath);
-            m_.saveRegistry();
-        }
+        if (!file.find(fullPath) && !changeAndSave(m_, [&](RegFile& f) { f.create(fullPath); }))
+            return nullptr;
     } else if (fullPath != rootName(root) && !keyExists(file, fullPath)) {
         return nullptr;
     }

@@ -1,6 +1,7 @@
 // Cabinet extraction through cabinet.dll's FDI interface. Every entry name is checked first, in a
 // pass that writes nothing, so a cabinet holding a name that would land outside the folder leaves
 // no trace; the second pass unpacks.
+#include "platform/DeviceNames.h"
 #include "platform/Error.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
@@ -64,24 +65,6 @@ FNSEEK(fdiSeek) {
     return static_cast<__LONG32>(SetFilePointer(reinterpret_cast<HANDLE>(hf), dist, nullptr, seektype));
 }
 
-// A name Windows opens as a device (CON, NUL, COM1…, with any extension) or silently alters
-// (a trailing dot or blank is dropped), so that the file written is not the one named.
-bool deviceOrAltered(const std::string& component) {
-    if (component.back() == '.' || component.back() == ' ')
-        return component != "." && component != "..";
-    std::string base = component.substr(0, component.find('.'));
-    while (!base.empty() && base.back() == ' ')
-        base.pop_back();
-    for (char& c : base)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
-    for (const char* device : kDevices)
-        if (base == device)
-            return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '1' && base[3] <= '9';
-}
-
 // An entry name as the folder-relative path it would be written to, or nothing when it could land
 // outside the folder (an absolute name, a drive or stream ":", a ".." component anywhere) or
 // would not be the file it names (a device name, a trailing dot or blank).
@@ -96,7 +79,7 @@ std::optional<std::string> safeRelativePath(std::string name) {
         if (end == std::string::npos)
             end = name.size();
         const std::string component = name.substr(start, end - start);
-        if (component == ".." || (!component.empty() && deviceOrAltered(component)))
+        if (component == ".." || platform::isDeviceOrAlteredName(component))
             return std::nullopt;
         if (!component.empty() && component != ".")
             relative += (relative.empty() ? "" : "\\") + component;

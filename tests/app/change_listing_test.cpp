@@ -6,6 +6,7 @@
 #include "platform/sim/Srdiag.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 using testing_support::AppFixture;
@@ -287,6 +288,21 @@ TEST_F(ChangeListingTest, ASelectionListsTheFirstBlockOfItsPoint) {
     EXPECT_EQ(f().Informations.lines(), details);
     EXPECT_EQ(backend.messageTexts(),
               std::vector<std::string>{"Impossible de lire la liste des modifications : " + log});
+    EXPECT_TRUE(allEnabled());
+}
+
+TEST_F(ChangeListingTest, ALogOfAGigabyteIsRefusedAtOnceWithoutReadingIt) {
+    startProgram();
+    tm.write(log, "");
+    fs::resize_file(tm.host(log), 1ull << 30); // sparse: no disk space, no time
+    s().pointCache.writeString("Point", "DirectoryName", "RP5");
+    f().Informations.setLines({"GUID : x"});
+    const auto started = std::chrono::steady_clock::now();
+    app.dispatch([&] { f().listChanges("Point"); });
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_EQ(backend.messageTexts(),
+              std::vector<std::string>{log + ": the change log is too large to list (1024 MB, at most 256 MB)"});
+    EXPECT_EQ(f().Informations.lines(), std::vector<std::string>{"GUID : x"});
     EXPECT_TRUE(allEnabled());
 }
 

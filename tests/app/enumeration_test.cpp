@@ -51,6 +51,19 @@ TEST_F(EnumerationTest, CacheHoldsFolderTypeNumberAndSortKeyInOrder) {
     EXPECT_LT(number, date);
 }
 
+TEST_F(EnumerationTest, ADescriptionWithLineBreaksIsListedAndCachedOnOneLine) {
+    setPoints({point("20061004153000.000000+120", "Pilote\r\nimprimante\nHP\rLaserJet\n", 10, 5),
+               point("20061005153000.000000+120", "Suivant", 0, 6)});
+    startProgram();
+    const std::string entry = "(04/10/2006 15:30:00) Pilote imprimante HP LaserJet";
+    EXPECT_EQ(items(), (std::vector<std::string>{entry, "(05/10/2006 15:30:00) Suivant"}));
+    EXPECT_EQ(cache(entry, "DirectoryName"), "RP5");
+    EXPECT_EQ(cache(entry, "Type"), "10 [DEVICE DRIVE INSTALL]");
+    EXPECT_EQ(cache(entry, "Number"), "5");
+    EXPECT_EQ(cache("(05/10/2006 15:30:00) Suivant", "Number"), "6");
+    EXPECT_EQ(tm.read(std::string(programFolder) + "KestrafenTemp.ini").find("Pilote\r"), std::string::npos);
+}
+
 TEST_F(EnumerationTest, CancelledOperationsAreNeitherListedNorCached) {
     setPoints({point("20061001100000.000000+120", "First", 0, 1), point("20061002100000.000000+120", "Cancelled", 13, 2),
                point("20061003100000.000000+120", "Third", 1, 3)});

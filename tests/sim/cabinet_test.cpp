@@ -1,5 +1,6 @@
 // Cabinets as the diagnostic tool writes them and as the program unpacks them, including hostile
 // and damaged ones.
+#include "platform/DeviceNames.h"
 #include "platform/Error.h"
 #include "platform/sim/Services.h"
 #include "platform/sim/Srdiag.h"
@@ -56,7 +57,7 @@ protected:
     }
     std::string errorOf(const fs::path& cabinet, const fs::path& folder) {
         try {
-            extractCabinet(cabinet, folder, "C:\\Kestrafen\\res.cab");
+            extractCabinet(cabinet, folder, "C:\\Kestrafen\\res.cab", "C:\\Kestrafen\\res");
         } catch (const platform::Error& e) {
             return e.what();
         }
@@ -80,7 +81,7 @@ TEST_F(CabinetRoundTrip, EveryFileComesBackByteForByteUnderItsStoredName) {
                                     {"empty.log", ""},
                                     {"Logs\\Deep\\nested.log", "nested"}});
 
-    extractCabinet(root / "res.cab", root / "out" / "res", "res.cab");
+    extractCabinet(root / "res.cab", root / "out" / "res", "res.cab", "res");
 
     const fs::path res = root / "out" / "res";
     EXPECT_EQ(read(res / "SR-ChgLog.LOG"), log);
@@ -98,7 +99,7 @@ TEST_F(CabinetRoundTrip, ExtractingReplacesOlderFilesAndKeepsOthers) {
     write(root / "res" / "keep.txt", "mine");
     writeCabinet(root / "res.cab", {{"SR-ChgLog.LOG", "new"}});
 
-    extractCabinet(root / "res.cab", root / "res", "res.cab");
+    extractCabinet(root / "res.cab", root / "res", "res.cab", "res");
 
     EXPECT_EQ(read(root / "res" / "SR-ChgLog.LOG"), "new");
     EXPECT_EQ(read(root / "res" / "keep.txt"), "mine");
@@ -110,7 +111,7 @@ TEST_F(CabinetRoundTrip, WritingReplacesAnOldCabinetAndLeavesNoTemporaryFile) {
     writeCabinet(root / "res.cab", {{"a.txt", "A"}});
 
     EXPECT_EQ(tree(root), std::set<std::string>{"res.cab"});
-    extractCabinet(root / "res.cab", root / "res", "res.cab");
+    extractCabinet(root / "res.cab", root / "res", "res.cab", "res");
     EXPECT_EQ(read(root / "res" / "a.txt"), "A");
 }
 
@@ -149,7 +150,17 @@ TEST_P(HostileEntry, IsRefusedBeforeAnythingIsWritten) {
 INSTANTIATE_TEST_SUITE_P(Names, HostileEntry,
                          ::testing::Values("..\\evil.txt", "\\abs.txt", "C:\\drive.txt",
                                            "sub\\..\\..\\evil.txt", "/abs.txt", "sub/../../evil.txt",
-                                           "C:drive.txt", "..", "good\\..", "file.txt:stream"));
+                                           "C:drive.txt", "..", "good\\..", "file.txt:stream", "CON",
+                                           "logs\\nul.log", "Com1", "LPT9.txt", "aux .x", "CONOUT$"));
+
+TEST(DeviceNames, OnlyTheNamesWindowsKeepsForDevices) {
+    for (const char* device : {"CON", "con", "PRN.txt", "AUX", "NUL.tar.gz", "COM1", "com9", "LPT1.log",
+                               "CLOCK$", "CONIN$", "nul  ", "Con .txt"})
+        EXPECT_TRUE(platform::isDeviceName(device)) << device;
+    for (const char* file :
+         {"CONSOLE", "COM0", "COM10", "LPT", "xNUL", "NUL_", "SR-ChgLog.LOG", "", ".CON", "COMx"})
+        EXPECT_FALSE(platform::isDeviceName(file)) << file;
+}
 
 TEST_F(Sandbox, ALinkInsideTheFolderCannotLeadEntriesOutside) {
     fs::create_directories(root / "res");
@@ -200,7 +211,64 @@ TEST_F(DamagedCabinet, AFlippedByteIsReported) {
         errorOf(root / "res.cab", root / "res"),
         "C:\\Kestrafen\\res.cab: cannot unpack 'SR-ChgLog.LOG': a checksum does not match, the cabinet is "
         "damaged");
-    EXPECT_EQ(tree(root / "res"), std::set<std::string>{});
+    EXPECT_FALSE(fs::exists(root / "res"));
+}
+
+// Each failure is seen before any file is published, leaves no folder it made, and names the
+// Windows paths only.
+TEST_F(DamagedCabinet, AFailedExtractionPublishesNothingAndLeavesNoFolderBehind) {
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> entries;
+        std::string error;
+        bool truncate = false;
+        std::string existingFolder; // below res, before the extraction
+    };
+    const std::vector<Case> cases = {
+        {{{"x\\y", "inner"}, {"x", "outer"}},
+         "the cabinet holds both a file and a folder named 'x'",
+         false,
+         ""},
+        {{{"a\\b\\c", "deep"}, {"a\\b", "file"}},
+         "the cabinet holds both a file and a folder named 'a\\b'",
+         false,
+         ""},
+        {{{"Logs\\Deep\\small.txt", "small"}, {"Logs\\Deep\\big.log", noise(300 * 1024)}}, "", true, ""},
+        {{{"new\\a.txt", "A"}, {"old", "B"}},
+         "cannot unpack 'old': a folder of that name is in C:\\Kestrafen\\res",
+         false,
+         "old"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(root / "res");
+        writeCabinet(root / "res.cab", c.entries);
+        if (c.truncate)
+            fs::resize_file(root / "res.cab", fs::file_size(root / "res.cab") / 2);
+        if (!c.existingFolder.empty())
+            fs::create_directories(root / "res" / c.existingFolder);
+
+        const std::string error = errorOf(root / "res.cab", root / "res");
+
+        EXPECT_EQ(error.rfind("C:\\Kestrafen\\res.cab: ", 0), 0u) << error;
+        if (!c.error.empty()) {
+            EXPECT_EQ(error, "C:\\Kestrafen\\res.cab: " + c.error);
+        }
+        EXPECT_EQ(error.find(root.string()), std::string::npos) << error;
+        if (c.existingFolder.empty()) {
+            EXPECT_FALSE(fs::exists(root / "res")) << error;
+        } else {
+            EXPECT_EQ(tree(root / "res"), std::set<std::string>{c.existingFolder}) << error;
+        }
+    }
+}
+
+TEST_F(DamagedCabinet, AnUnwritableDestinationIsNamedByItsWindowsPath) {
+    writeCabinet(root / "res.cab", {{"sub\\a.txt", "A"}});
+    write(root / "res", "a file where the folder should be");
+    const std::string error = errorOf(root / "res.cab", root / "res" / "inner");
+    EXPECT_EQ(error.rfind("C:\\Kestrafen\\res.cab: cannot unpack the cabinet into C:\\Kestrafen\\res (", 0),
+              0u)
+        << error;
+    EXPECT_EQ(read(root / "res"), "a file where the folder should be");
 }
 
 TEST(MachineCabinet, UnpacksByWindowsPathsRelativeToTheProgramFolder) {

@@ -2,6 +2,7 @@
 // the journal and timed actions.
 #include "platform/Error.h"
 #include "platform/sim/Machine.h"
+#include "platform/sim/MachineJson.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,27 @@ TEST(MachineFile, KnownKeysOfTheWrongShapeAreNamed) {
         const std::string error = openError(tm.folder);
         EXPECT_NE(error.find(file.string()), std::string::npos) << error;
         EXPECT_NE(error.find(key), std::string::npos) << error;
+    }
+}
+
+TEST(MachineFile, UnreadableTextIsNamedWithItsLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\n  \"drives\": { \"C\": { \"free_bytes\": 1e999 } }\n}",
+         "m.json, line 2: number overflow parsing '1e999'"},
+        {"{\"points\": [-1e400]}", "m.json, line 1: number overflow parsing '-1e400'"},
+        {"", "m.json, line 1: "},
+        {"{\n\"environment\": {\"Windir\": \"C:", "m.json, line 2: "},
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "m.json, line 1: "},
+        {"{\"a\": \"\xff\xfe\"}", "m.json, line 1: "},
+    };
+    for (const auto& [text, error] : cases) {
+        try {
+            platform::sim::parseMachineJson(text, "m.json");
+            ADD_FAILURE() << "no error for " << text;
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(error, 0), 0u) << e.what();
+            EXPECT_EQ(std::string(e.what()).find("json.exception"), std::string::npos) << e.what();
+        }
     }
 }
 

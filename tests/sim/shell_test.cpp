@@ -33,7 +33,7 @@ protected:
     // The cabinet unpacked into a folder beside the machine.
     fs::path unpack() {
         const fs::path folder = tm.folder.parent_path() / "unpacked";
-        platform::sim::extractCabinet(tm.host(kCabinet), folder, kCabinet);
+        platform::sim::extractCabinet(tm.host(kCabinet), folder, kCabinet, "unpacked");
         return folder;
     }
 };

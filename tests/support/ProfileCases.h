@@ -217,6 +217,15 @@ TYPED_TEST_P(ProfileCases, AUnicodeFileIsReadAndWrittenAsUnicode) {
         {unicodeFile("[English]\r\nOui=Yes\r\n"), "English", "Créer", "Create",
          unicodeFile("[English]\r\nOui=Yes\r\nCr\351er=Create\r\n")},
         {unicodeFile("[a]\r\nk=v\r\n"), "b", "k", "w", unicodeFile("[a]\r\nk=v\r\n[b]\r\nk=w\r\n")},
+        // What is no text on a line the write does not touch stays byte for byte: an odd last
+        // byte, unpaired surrogates (high, low, high before a non-surrogate).
+        {unicodeFile("[a]\r\nk=v\r\n") + "A", "b", "k", "w",
+         unicodeFile("[a]\r\nk=v\r\n[b]\r\nk=w\r\n") + "A"},
+        {unicodeFile("[a]\r\nk=1\r\nd=") + "\x00\xD8" + unicodeFile("\r\ne=").substr(2) + "\x01\xDC" +
+             unicodeFile("\r\nf=").substr(2) + "\x3D\xD8x\0\r\0\n\0",
+         "a", "k", "2",
+         unicodeFile("[a]\r\nk=2\r\nd=") + "\x00\xD8" + unicodeFile("\r\ne=").substr(2) + "\x01\xDC" +
+             unicodeFile("\r\nf=").substr(2) + "\x3D\xD8x\0\r\0\n\0"},
     });
 }
 
