@@ -46,6 +46,7 @@ public:
         return false;
     }
     std::uint32_t SRRemoveRestorePoint(std::uint32_t) override { return 0; }
+    std::vector<platform::DriveState> drives() override { return real_.drives(); }
 
 private:
     platform::SystemRestore& real_;
