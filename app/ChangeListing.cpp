@@ -105,14 +105,16 @@ void MainWindow::listChanges(const std::string& entry) {
     const std::string logFile = state_.inProgramFolder("res\\SR-ChgLog.LOG");
     if (!state_.platform.files.fileExists(logFile))
         return; // a cabinet without the change log: the details stay as they are
+    // A log too large to hold is refused unread, like one that cannot be read: an empty listing
+    // would read as "no changes".
     const auto stamp = state_.platform.files.stamp(logFile);
-    if (stamp && stamp->size > restore::maxChangeLogBytes)
-        throw platform::Error(logFile + ": the change log is too large to list (" +
-                              std::to_string(stamp->size >> 20) + " MB, at most " +
-                              std::to_string(restore::maxChangeLogBytes >> 20) + " MB)");
+    if (stamp && stamp->size > restore::maxChangeLogBytes) {
+        app().showMessage(atUse("Message19") + " " + logFile + " (" + std::to_string(stamp->size >> 20) +
+                          " MB > " + std::to_string(restore::maxChangeLogBytes >> 20) + " MB)");
+        return;
+    }
     const std::optional<std::string> log = state_.platform.files.readFile(logFile);
     if (!log) {
-        // An empty listing would read as "no changes".
         app().showMessage(atUse("Message19") + " " + logFile);
         return;
     }

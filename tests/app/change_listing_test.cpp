@@ -301,7 +301,7 @@ TEST_F(ChangeListingTest, ALogOfAGigabyteIsRefusedAtOnceWithoutReadingIt) {
     app.dispatch([&] { f().listChanges("Point"); });
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_EQ(backend.messageTexts(),
-              std::vector<std::string>{log + ": the change log is too large to list (1024 MB, at most 256 MB)"});
+              std::vector<std::string>{"Impossible de lire la liste des modifications : " + log + " (1024 MB > 256 MB)"});
     EXPECT_EQ(f().Informations.lines(), std::vector<std::string>{"GUID : x"});
     EXPECT_TRUE(allEnabled());
 }
