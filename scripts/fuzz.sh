@@ -8,12 +8,14 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 [ $# -gt 0 ] && shift
 scripts/deps.sh
+missing=""
 for p in clang libclang-rt-14-dev; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
 done
 if [ -n "$missing" ]; then
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q || true
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing
 fi
