@@ -9,17 +9,10 @@
 namespace {
 
 TEST(ParseDays, WholeDaysFollowedByD) {
-    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases{{"30d", 30},
-                                                                                 {"0d", 0},
-                                                                                 {"30D", 30},
-                                                                                 {"100000d", 100000},
-                                                                                 {"100001d", std::nullopt},
-                                                                                 {"30", std::nullopt},
-                                                                                 {"d", std::nullopt},
-                                                                                 {"-1d", std::nullopt},
-                                                                                 {"3.5d", std::nullopt},
-                                                                                 {"30w", std::nullopt},
-                                                                                 {"", std::nullopt}};
+    const auto none = std::optional<std::int64_t>();
+    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases{
+        {"30d", 30}, {"0d", 0},     {"30D", 30},    {"100000d", 100000}, {"100001d", none}, {"30", none},
+        {"d", none}, {"-1d", none}, {"3.5d", none}, {"30w", none},       {"", none}};
     for (const auto& [text, days] : cases)
         EXPECT_EQ(cli::parseDays(text), days) << text;
 }
@@ -56,8 +49,7 @@ TEST(ParseArguments, ValuesAndAnEndOfOptions) {
     EXPECT_EQ(parsed.command, cli::Command::Delete);
     EXPECT_EQ(parsed.values, (std::vector<std::string>{"12", "14"}));
     EXPECT_EQ(parsed.keep, "3");
-    EXPECT_TRUE(parsed.yes);
-    EXPECT_FALSE(parsed.dryRun);
+    EXPECT_TRUE(parsed.yes && !parsed.dryRun);
 
     cli::Arguments title;
     ASSERT_FALSE(cli::parseArguments({"create", "--", "--yes", "/?"}, title));
