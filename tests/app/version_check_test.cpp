@@ -202,7 +202,6 @@ TEST_F(VersionCheckTest, AnswersAsPublishedAndLeavesNothingBehind) {
 // A packager's site may have a path, a port or https: the version file is always at the host's root.
 TEST(VersionCheckRules, TheVersionFileIsAtTheSitesHostAndTheSiteEndsTheConnectionMessage) {
     for (const auto& [site, versionFile] : std::vector<std::pair<std::string, std::string>>{
-             {"http://www.kestrafen.example/", "http://www.kestrafen.example/jour/Kestrafen.ini"},
              {"https://kestrafen.example.org/logiciel/", "https://kestrafen.example.org/jour/Kestrafen.ini"},
              {"http://127.0.0.1:8642/", "http://127.0.0.1:8642/jour/Kestrafen.ini"}})
         EXPECT_EQ(update::versionFileUrl(site), versionFile) << site;

@@ -130,8 +130,7 @@ struct Generations {
 TEST(CrashSafety, EveryFileIsOldOrNewAndReadsAfterEachOf200Kills) {
     TestMachine tm;
     Writer(tm).write(0); // a first generation written whole, so that each round has an old content
-    std::random_device seed;
-    const unsigned seedValue = seed();
+    const unsigned seedValue = std::random_device{}();
     std::mt19937 random(seedValue);
     SCOPED_TRACE("seed " + std::to_string(seedValue));
     Generations seen;
