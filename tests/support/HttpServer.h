@@ -49,9 +49,6 @@ public:
         thread_.join();
         ::close(listener_);
     }
-    HttpServer(const HttpServer&) = delete;
-    HttpServer& operator=(const HttpServer&) = delete;
-
     // "http://127.0.0.1:<port>" followed by path.
     std::string url(const std::string& path) const {
         return "http://127.0.0.1:" + std::to_string(port_) + path;
@@ -96,9 +93,8 @@ private:
             if (!readable(client))
                 continue;
             const auto got = ::recv(client, buffer, sizeof buffer, 0);
-            if (got <= 0) {
+            if (got <= 0)
                 return;
-            }
             request.append(buffer, static_cast<std::size_t>(got));
         }
         const std::string head = request.substr(0, request.find("\r\n\r\n"));
