@@ -34,21 +34,19 @@ constexpr int groupTitleRoom = 16; // a group box's title starts inset and its f
 constexpr int groupFrame = 2;      // a group box's right frame, which a label inside must not reach
 
 struct TextFitTest : ::testing::Test {
-    TextFitTest() { backend.setShowUnscripted(false); }
+    TextFitTest() {
+        backend.setShowUnscripted(false);
+        tm.write(programFolder + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7"
+                                                  "ais\r\n");
+        program = std::make_unique<Startup>(app, platform);
+        program->start();
+    }
     QtApplicationFirst qt;
     TestMachine tm;
     platform::qt::QtBackend backend;
     ui::Application app{backend};
-    std::unique_ptr<platform::Platform> platform;
+    platform::Platform platform = tm.machine->platform();
     std::unique_ptr<Startup> program;
-
-    void start() {
-        tm.write(programFolder + "Kestrafen.ini", "[Kestrafen]\r\nLangue=Fran\xe7"
-                                                  "ais\r\n");
-        platform = std::make_unique<platform::Platform>(tm.machine->platform());
-        program = std::make_unique<Startup>(app, *platform);
-        program->start();
-    }
 
     // The widest the control's caption may be drawn, or -1 for a control without one.
     int room(const ui::Control& control) const {
@@ -75,9 +73,8 @@ struct TextFitTest : ::testing::Test {
         }
     }
 
-    // "Deutsch TForm3.Label11: 362 > 354 'text'" for every caption of the form wider than its room.
-    std::vector<std::string> tooWide(const std::string& language, const ui::Form& form) {
-        std::vector<std::string> found;
+    // Adds "Deutsch TForm3.Label11: 362 > 354 'text'" for every caption of the form wider than its room.
+    void tooWide(const std::string& language, const ui::Form& form, std::vector<std::string>& found) {
         for (const ui::Control* control : form.controls()) {
             const int available = room(*control);
             if (available < 0)
@@ -89,12 +86,10 @@ struct TextFitTest : ::testing::Test {
                                 std::to_string(width) + " > " + std::to_string(available) + " '" + text +
                                 "'");
         }
-        return found;
     }
 };
 
 TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
-    start();
     MainWindow& main = program->mainWindow();
     const std::vector<std::string> languages = program->state().languageFile.sections();
     ASSERT_EQ(languages.size(), 5u);
@@ -110,10 +105,8 @@ TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
         ASSERT_EQ(program->settingsDialog().Label11.caption(), program->state().lookup("Désactiver2", ""));
         for (const ui::Form* form : std::vector<const ui::Form*>{
                  &main, &program->titlePrompt(), &program->settingsDialog(), &program->exclusionEditor(),
-                 &program->repairWindow(), &program->quotationWindow()}) {
-            const auto wide = tooWide(language, *form);
-            found.insert(found.end(), wide.begin(), wide.end());
-        }
+                 &program->repairWindow(), &program->quotationWindow()})
+            tooWide(language, *form, found);
     }
     EXPECT_EQ(found, std::vector<std::string>{});
 }
@@ -121,7 +114,6 @@ TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
 // A bold label is drawn with clearly more ink than the same text in the regular face: a family whose
 // bold is only its regular letters spaced wider would not pass.
 TEST_F(TextFitTest, BoldLabelsAreDrawnBold) {
-    start();
     const ui::Label& bold = program->settingsDialog().Label20;
     ASSERT_TRUE(bold.font().bold);
     const auto ink = [](const QFont& font) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -52,95 +53,84 @@ private:
     platform::SystemRestore& real_;
 };
 
-// Writes every file with generation after generation until it is killed; says when it begins.
+// Writes every file with generation g.
+struct Writer {
+    explicit Writer(TestMachine& tm) : p(tm.machine->platform()) {}
+    void write(long long g) {
+        lang::storeLanguage(settings, "Gen" + std::to_string(g));
+        points.generation = g;
+        restore::readPoints(points, cache, lang::DatePattern{}, [](const restore::ListedPoint&) {});
+        config::writeTimings(p.registry, {static_cast<std::int32_t>(g), static_cast<std::int32_t>(g)});
+    }
+    platform::Platform p;
+    platform::IniFile settings{p.profile, p.programFolder + "Kestrafen.ini"};
+    platform::IniFile cache{p.profile, p.programFolder + "KestrafenTemp.ini"};
+    NumberedPoints points{p.systemRestore};
+};
+
+// Writes generation after generation until it is killed; says when it begins.
 [[noreturn]] void writeForever(TestMachine& tm, long long first, int started) {
-    platform::Platform p = tm.machine->platform();
-    platform::IniFile settings(p.profile, p.programFolder + "Kestrafen.ini");
-    platform::IniFile cache(p.profile, p.programFolder + "KestrafenTemp.ini");
-    NumberedPoints points(p.systemRestore);
     try {
+        Writer writer(tm);
         if (::write(started, "!", 1) != 1)
             _exit(4);
-        for (long long g = first;; ++g) {
-            lang::storeLanguage(settings, "Gen" + std::to_string(g));
-            points.generation = g;
-            restore::readPoints(points, cache, lang::DatePattern{}, [](const restore::ListedPoint&) {});
-            config::writeTimings(p.registry, {static_cast<std::int32_t>(g), static_cast<std::int32_t>(g)});
-        }
+        for (long long g = first;; ++g)
+            writer.write(g);
     } catch (...) {
         _exit(3);
     }
 }
 
-long long generationOf(const std::string& text, const std::string& prefix) {
-    EXPECT_EQ(text.rfind(prefix, 0), 0u) << text;
-    return platform::text::toInteger(text.substr(prefix.size()));
-}
-
 // What the files hold now: each whole and readable, each generation at least the last one seen.
 struct Generations {
     long long settings = 0, cache = 0;
-    std::int32_t lifetime = 0, interval = 0;
+    config::Timings timings{0, 0};
 
     void check(TestMachine& tm, const std::string& round) {
         SCOPED_TRACE(round);
-        const platform::ini::Document settingsFile(tm.read("C:\\Program Files\\Kestrafen\\Kestrafen.ini"));
-        const long long s = generationOf(settingsFile.value("Kestrafen", "Langue").value_or(""), "Gen");
-        EXPECT_GE(s, settings);
-        settings = s;
+        const std::string language =
+            platform::ini::Document(tm.read("C:\\Program Files\\Kestrafen\\Kestrafen.ini"))
+                .value("Kestrafen", "Langue")
+                .value_or("");
+        ASSERT_TRUE(language.starts_with("Gen")) << language;
+        EXPECT_GE(platform::text::toInteger(language.substr(3)), settings);
+        settings = platform::text::toInteger(language.substr(3));
 
         // One walk writes the cache twice: after its first point, then whole. Either way every
         // point is there with all its keys, and the points after the first share one generation.
         const platform::ini::Document cacheFile(tm.read("C:\\Program Files\\Kestrafen\\KestrafenTemp.ini"));
         ASSERT_EQ(cacheFile.sectionNames().size(), static_cast<std::size_t>(kPoints));
-        long long rest = -1;
-        for (int k = 0; k < kPoints; ++k) {
-            const std::string section = cacheFile.sectionNames()[static_cast<std::size_t>(k)];
+        std::vector<long long> generations;
+        for (const std::string& section : cacheFile.sectionNames()) {
             for (const char* key : {"DirectoryName", "Type", "Number", "Date"})
                 ASSERT_TRUE(cacheFile.value(section, key)) << section << " " << key;
             const long long number = platform::text::toInteger(*cacheFile.value(section, "Number"));
-            EXPECT_EQ(number % 100, k);
-            if (k == 1)
-                rest = number / 100;
-            if (k > 1) {
-                EXPECT_EQ(number / 100, rest) << section;
-            }
+            EXPECT_EQ(number % 100, static_cast<long long>(generations.size())) << section;
+            generations.push_back(number / 100);
         }
-        const long long firstPoint =
-            platform::text::toInteger(*cacheFile.value(cacheFile.sectionNames()[0], "Number")) / 100;
-        EXPECT_TRUE(firstPoint == rest || firstPoint == rest + 1) << firstPoint << " " << rest;
+        const long long rest = generations[1];
+        EXPECT_EQ(std::count(generations.begin() + 1, generations.end(), rest), kPoints - 1);
+        EXPECT_TRUE(generations[0] == rest || generations[0] == rest + 1) << generations[0] << " " << rest;
         EXPECT_GE(rest, cache);
         cache = rest;
 
         // The registry is rewritten once per value, lifetime first.
         const auto registry = platform::sim::RegFile::parse(
             platform::sim::readWholeFile(tm.folder / "registry.reg").value_or(""), "registry.reg");
-        const auto* key = registry.find("HKEY_LOCAL_MACHINE\\" + std::string(config::systemRestoreKey));
-        ASSERT_NE(key, nullptr);
+        ASSERT_NE(registry.find("HKEY_LOCAL_MACHINE\\" + std::string(config::systemRestoreKey)), nullptr);
         EXPECT_GT(registry.keys().size(), 10u);
         const config::Timings t = config::readTimings(tm.machine->platform().registry);
-        EXPECT_GE(t.lifetimeDays, t.intervalHours);
-        EXPECT_GE(t.lifetimeDays, lifetime);
-        EXPECT_GE(t.intervalHours, interval);
-        lifetime = t.lifetimeDays;
-        interval = t.intervalHours;
+        EXPECT_TRUE(t.lifetimeDays >= t.intervalHours && t.lifetimeDays >= timings.lifetimeDays &&
+                    t.intervalHours >= timings.intervalHours)
+            << t.lifetimeDays << " " << t.intervalHours;
+        timings = t;
     }
 };
 
 TEST(CrashSafety, EveryFileIsOldOrNewAndReadsAfterEachOf200Kills) {
     TestMachine tm;
-    {
-        // A first generation of every file, written whole, so that each round has an old content.
-        platform::Platform p = tm.machine->platform();
-        platform::IniFile settings(p.profile, p.programFolder + "Kestrafen.ini");
-        platform::IniFile cache(p.profile, p.programFolder + "KestrafenTemp.ini");
-        NumberedPoints points(p.systemRestore);
-        lang::storeLanguage(settings, "Gen0");
-        restore::readPoints(points, cache, lang::DatePattern{}, [](const restore::ListedPoint&) {});
-        config::writeTimings(p.registry, {0, 0});
-    }
-    std::random_device seed;
-    const unsigned seedValue = seed();
+    Writer(tm).write(0); // a first generation written whole, so that each round has an old content
+    const unsigned seedValue = std::random_device{}();
     std::mt19937 random(seedValue);
     SCOPED_TRACE("seed " + std::to_string(seedValue));
     Generations seen;
@@ -153,7 +143,7 @@ TEST(CrashSafety, EveryFileIsOldOrNewAndReadsAfterEachOf200Kills) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0)
-            writeForever(tm, seen.lifetime + 1, started[1]);
+            writeForever(tm, seen.timings.lifetimeDays + 1, started[1]);
         char byte = 0;
         ASSERT_EQ(::read(started[0], &byte, 1), 1);
         ::close(started[0]);

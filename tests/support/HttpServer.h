@@ -49,25 +49,28 @@ public:
         thread_.join();
         ::close(listener_);
     }
-    HttpServer(const HttpServer&) = delete;
-    HttpServer& operator=(const HttpServer&) = delete;
-
     // "http://127.0.0.1:<port>" followed by path.
     std::string url(const std::string& path) const {
         return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
-    // The paths asked for, in order.
-    std::vector<std::string> requests() {
-        std::lock_guard lock(mutex_);
-        return requests_;
     }
     // The whole head of each request (request line and headers), in order.
     std::vector<std::string> heads() {
         std::lock_guard lock(mutex_);
         return heads_;
     }
+    // The paths asked for, in order.
+    std::vector<std::string> requests() {
+        std::vector<std::string> paths;
+        for (const std::string& head : heads())
+            paths.push_back(requestPath(head));
+        return paths;
+    }
 
 private:
+    static std::string requestPath(const std::string& head) {
+        const auto start = head.find(' ') + 1;
+        return head.substr(start, head.find(' ', start) - start);
+    }
     bool readable(int fd) const {
         pollfd poller{fd, POLLIN, 0};
         return ::poll(&poller, 1, 20) > 0;
@@ -75,10 +78,7 @@ private:
 
     void serve() {
         while (!stop_) {
-            if (!readable(listener_)) {
-                continue;
-            }
-            const int client = ::accept(listener_, nullptr, nullptr);
+            const int client = readable(listener_) ? ::accept(listener_, nullptr, nullptr) : -1;
             if (client >= 0) {
                 answer(client);
                 ::close(client);
@@ -90,31 +90,23 @@ private:
         std::string request;
         char buffer[4096];
         while (request.find("\r\n\r\n") == std::string::npos && !stop_) {
-            if (!readable(client)) {
+            if (!readable(client))
                 continue;
-            }
             const auto got = ::recv(client, buffer, sizeof buffer, 0);
-            if (got <= 0) {
+            if (got <= 0)
                 return;
-            }
             request.append(buffer, static_cast<std::size_t>(got));
         }
-        const auto pathStart = request.find(' ') + 1;
-        const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+        const std::string head = request.substr(0, request.find("\r\n\r\n"));
         {
             std::lock_guard lock(mutex_);
-            requests_.push_back(path);
-            heads_.push_back(request.substr(0, request.find("\r\n\r\n")));
+            heads_.push_back(head);
         }
-        const auto found = answers_.find(path);
+        const auto found = answers_.find(requestPath(head));
         const std::string reply =
             found == answers_.end() ? httpResponse("404 Not Found", "no such page") : found->second;
-        if (reply.empty()) {
-            while (!stop_) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-            return;
-        }
+        while (reply.empty() && !stop_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     }
 
@@ -123,7 +115,6 @@ private:
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
-    std::vector<std::string> requests_;
     std::vector<std::string> heads_;
     std::thread thread_;
 };
