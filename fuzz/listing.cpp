@@ -34,6 +34,7 @@ public:
         return false;
     }
     std::uint32_t SRRemoveRestorePoint(std::uint32_t) override { return 0; }
+    std::vector<platform::DriveState> drives() override { return {}; }
 
 private:
     platform::SystemRestore& real_;
