@@ -32,7 +32,9 @@ if [ -n "$shot" ]; then
 fi
 
 # Close it as a user would, through the window manager, once the manager lists the window.
-for _ in $(seq 100); do wmctrl -c "Kestrafen 1.3D" 2>/dev/null && break; sleep 0.1; done
+closed=""
+for _ in $(seq 100); do wmctrl -c "Kestrafen 1.3D" 2>/dev/null && closed=yes && break; sleep 0.1; done
+[ -n "$closed" ] || { echo "FAIL: the window manager never listed the main window"; kill $prog; exit 1; }
 for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
 if kill -0 $prog 2>/dev/null; then echo "FAIL: program still running after closing its window"; kill $prog; exit 1; fi
 [ ! -e "$cache" ] || { echo "FAIL: KestrafenTemp.ini left after close"; exit 1; }
