@@ -45,7 +45,12 @@ std::string firstCharacter(const std::string& utf8) {
         length = 3;
     else if (lead >= 0xC0)
         length = 2;
-    return utf8.substr(0, length);
+    // A cut or broken sequence ends at the first byte that does not continue it, so a separator
+    // never swallows a line break or the next character.
+    size_t taken = 1;
+    while (taken < length && taken < utf8.size() && (static_cast<unsigned char>(utf8[taken]) & 0xC0) == 0x80)
+        ++taken;
+    return utf8.substr(0, taken);
 }
 
 } // namespace lang

@@ -159,6 +159,22 @@ TEST_F(LanguageTest, SeparatorIsOneCharacterNotOneByte) {
     EXPECT_EQ(cache(entry, "Number"), "1");
 }
 
+TEST(FirstCharacter, TakesOneWholeCharacterAndNeverABrokenSequencesNeighbour) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/-", "/"},
+        {"\xC2\xB7-", "\xC2\xB7"},
+        {"\xE2\x80\x93x", "\xE2\x80\x93"},
+        {"\xF0\x9F\x98\x80x", "\xF0\x9F\x98\x80"},
+        {"\xEC\r", "\xEC"},          // cut sequence: the line break stays out
+        {"\xE2\x80", "\xE2\x80"},    // cut at the end of the text
+        {"\xC3-x", "\xC3"},
+        {"\x9B/", "\x9B"},             // a stray continuation byte stands alone
+        {"", ""},
+    };
+    for (const auto& [text, first] : cases)
+        EXPECT_EQ(lang::firstCharacter(text), first) << text;
+}
+
 TEST_F(LanguageTest, EmptySeparatorKeepsTheSlash) {
     ordinaryStart("A");
     writeLanguages("[A]\r\nSéparateur=\r\n");
