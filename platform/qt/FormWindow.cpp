@@ -5,13 +5,17 @@
 #include "platform/qt/QtBackend.h"
 #include "ui/Application.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace platform::qt {
 
@@ -45,6 +49,9 @@ constexpr int exposeWaitMs = 1000;
 FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
     : QWidget(nullptr, flagsFor(form)), backend_(backend), form_(form) {
     setObjectName(QString::fromStdString(form.name()));
+    content_ = new QWidget(this);
+    content_->setObjectName(QStringLiteral("clientArea"));
+    content_->setGeometry(0, 0, form.clientWidth, form.clientHeight);
     if (form.border == ui::BorderStyle::Sizable)
         resize(form.clientWidth, form.clientHeight);
     else
@@ -53,7 +60,7 @@ FormWindow::FormWindow(QtBackend& backend, ui::Form& form)
     showCaption();
     for (ui::Control* control : form.controls()) {
         ControlView* parentView = control->parent() ? viewOf(*control->parent()) : nullptr;
-        auto view = makeView(*control, parentView ? parentView->widget() : this);
+        auto view = makeView(*control, parentView ? parentView->widget() : content_);
         control->setObserver(view.get());
         views_.push_back(std::move(view));
     }
@@ -132,6 +139,29 @@ void FormWindow::showCaption() {
     // Qt titles an untitled window with the application name; a blank keeps the bar empty.
     const QString caption = QString::fromStdString(form_.caption());
     setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
+    fitCaption();
+}
+
+int FormWindow::captionRoom(const QString& caption) {
+    // The desktop's font in bold stands in for the title font, which only the window manager knows.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    return QFontMetrics(titleFont).horizontalAdvance(caption) + 2 * titleBarSideRoom;
+}
+
+void FormWindow::fitCaption() {
+    // A small fixed window grows just enough for the window manager to show its whole title; what
+    // the form holds keeps its size and stays centred.
+    if (form_.border != ui::BorderStyle::Single && form_.border != ui::BorderStyle::Dialog)
+        return;
+    const int wanted = std::max(form_.clientWidth, captionRoom(windowTitle()));
+    if (wanted == width())
+        return;
+    const QPoint centre = geometry().center();
+    setFixedSize(wanted, form_.clientHeight);
+    content_->move((wanted - form_.clientWidth) / 2, 0);
+    if (isVisible())
+        move(centre.x() - wanted / 2, y());
 }
 
 void FormWindow::showOpacity() {

@@ -75,7 +75,10 @@ TEST_F(QtBackendTest, WidgetsSitAtTheirBoundsInsideTheirParent) {
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->parentWidget(), widget<QGroupBox>("Box"));
     EXPECT_EQ(ok->geometry(), QRect(5, 20, 80, 25));
-    EXPECT_EQ(widget<QLabel>("Caption")->parentWidget(), windowOf(form));
+    const QWidget* clientArea = widget<QLabel>("Caption")->parentWidget();
+    EXPECT_EQ(clientArea->objectName(), "clientArea");
+    EXPECT_EQ(clientArea->parentWidget(), windowOf(form));
+    EXPECT_EQ(clientArea->geometry(), QRect(0, 0, 320, 220));
     EXPECT_TRUE(widget<QComboBox>("Choice")->isEditable() == false);
     auto* memo = widget<QPlainTextEdit>("Memo");
     EXPECT_TRUE(memo->isReadOnly());

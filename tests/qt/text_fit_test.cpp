@@ -12,12 +12,14 @@
 #include "ui/Application.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <QImage>
 #include <QPainter>
 #include <QStyle>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +111,34 @@ TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
             tooWide(language, *form, found);
     }
     EXPECT_EQ(found, std::vector<std::string>{});
+}
+
+// A small fixed window grows for a title that its frame could not show whole, keeps its client area
+// centred, and shrinks back for a shorter title; a window whose title fits keeps its designed width.
+TEST_F(TextFitTest, TitlesWidenOnlyTheWindowsTheyDoNotFit) {
+    MainWindow& main = program->mainWindow();
+    TitlePrompt& prompt = program->titlePrompt();
+    const auto* promptWindow = platform::qt::QtBackend::windowOf(prompt);
+    const QWidget* titre = promptWindow->viewOf(prompt.Titre)->widget();
+    int widened = 0;
+    for (const std::string& language : program->state().languageFile.sections()) {
+        main.Langue2.userSelect(main.Langue2.indexOf(language));
+        prompt.FormActivate();
+        const QString caption = QString::fromStdString(prompt.caption());
+        const int room = platform::qt::FormWindow::captionRoom(caption);
+        EXPECT_GE(promptWindow->width(), room) << language;
+        EXPECT_EQ(promptWindow->width(), std::max(prompt.clientWidth, room)) << language;
+        EXPECT_EQ(promptWindow->height(), prompt.clientHeight) << language;
+        const int margin = promptWindow->width() - prompt.clientWidth;
+        EXPECT_EQ(titre->mapTo(promptWindow, QPoint(0, 0)).x(), margin / 2 + prompt.Titre.bounds().left) << language;
+        widened += margin > 0;
+        EXPECT_EQ(platform::qt::QtBackend::windowOf(main)->width(), main.clientWidth) << language;
+    }
+    EXPECT_GE(widened, 2); // the longest titles do not fit the designed 176 pixels
+    main.Langue2.userSelect(main.Langue2.indexOf("English"));
+    prompt.setCaption("T");
+    EXPECT_EQ(promptWindow->width(), prompt.clientWidth);
+    EXPECT_EQ(titre->mapTo(promptWindow, QPoint(0, 0)).x(), prompt.Titre.bounds().left);
 }
 
 // A bold label is drawn with clearly more ink than the same text in the regular face: a family whose
