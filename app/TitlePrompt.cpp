@@ -14,6 +14,7 @@ TitlePrompt::TitlePrompt(ui::Application& app, SharedState& state)
     maximizeButton = false;
     position = ui::Position::MainFormCenter;
     Titre.maxLength = maxTitleLength;
+    activeControl = &Titre; // every showing starts in the edit, even after Annuler was clicked
 
     onActivate = [this] { FormActivate(); };
     Valider.onClick = [this] { ValiderClick(); };

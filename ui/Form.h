@@ -56,6 +56,9 @@ public:
     const std::vector<Control*>& controls() const { return controls_; }
     // The order in which Tab moves the focus; empty means the order the controls were made in.
     std::vector<Control*> tabOrder;
+    // The control that takes the focus each time the form is shown; without one the window keeps
+    // whichever control had it last.
+    Control* activeControl = nullptr;
     Control* findControl(const std::string& name) const;
 
     std::function<void()> onCreate;

@@ -88,6 +88,9 @@ ControlView* FormWindow::viewOf(const ui::Control& control) const {
 void FormWindow::open() {
     open_ = true;
     syncMapping();
+    if (form_.activeControl)
+        if (const ControlView* view = viewOf(*form_.activeControl); view && view->widget())
+            view->widget()->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void FormWindow::shut() {

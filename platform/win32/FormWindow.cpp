@@ -123,6 +123,7 @@ void FormWindow::open() {
     if (IsWindowVisible(hwnd_))
         return;
     place();
+    focusOnShow_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     SetForegroundWindow(hwnd_);
@@ -148,6 +149,24 @@ void FormWindow::place() {
     const int width = own.right - own.left, height = own.bottom - own.top;
     SetWindowPos(hwnd_, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::rememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus))
+        lastFocus_ = focus;
+}
+
+HWND FormWindow::focusOnActivation() {
+    const bool shown = focusOnShow_;
+    focusOnShow_ = false;
+    if (shown && form_.activeControl)
+        if (const ControlWindow* view = viewOf(*form_.activeControl); view && IsWindowEnabled(view->hwnd()))
+            return view->hwnd();
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+        IsWindowEnabled(lastFocus_))
+        return lastFocus_;
+    return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
 }
 
 void FormWindow::showCaption() {
@@ -225,8 +244,16 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         form_.closeRequested();
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            PostMessageA(hwnd_, kActivated, 0, 0);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            rememberFocus();
+            break;
+        }
+        PostMessageA(hwnd_, kActivated, 0, 0);
+        if (HIWORD(wParam) == 0) // not minimised
+            if (const HWND target = focusOnActivation()) {
+                SetFocus(target); // the frame itself, as the default would have it, takes no keys
+                return 0;
+            }
         break;
     case kActivated:
         if (GetActiveWindow() == hwnd_)

@@ -41,12 +41,18 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void place();
     ui::Button* usableButton(bool defaultOne) const;
+    // Where the keyboard goes when the window becomes active: the form's chosen control when it
+    // was just shown, else the control that last had it, else the first that takes Tab.
+    void rememberFocus();
+    HWND focusOnActivation();
 
     Win32Backend& backend_;
     ui::Form& form_;
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<ControlWindow>> views_;
     bool modalRun_ = false;
+    bool focusOnShow_ = false;
+    HWND lastFocus_ = nullptr;
 };
 
 } // namespace platform::win32

@@ -433,3 +433,19 @@ TEST_F(QtBackendTest, OnlyASizableFormCanBeResized) {
     EXPECT_NE(windowOf(sizable)->minimumSize(), windowOf(sizable)->maximumSize());
     EXPECT_EQ(windowOf(form)->minimumSize(), windowOf(form)->maximumSize());
 }
+
+// The form's chosen control takes the focus at every showing; without one the last focus stays.
+TEST_F(QtBackendTest, EachShowingFocusesTheActiveControl) {
+    QWidget* text = widget<QLineEdit>("Text");
+    QWidget* ok = widget<QPushButton>("Ok");
+    for (ui::Control* chosen : std::vector<ui::Control*>{&form.Text, nullptr}) {
+        SCOPED_TRACE(chosen ? "chosen" : "none");
+        form.activeControl = chosen;
+        form.show();
+        ok->setFocus();
+        form.hide();
+        form.show();
+        EXPECT_EQ(windowOf(form)->focusWidget(), chosen ? text : ok);
+        form.hide();
+    }
+}

@@ -191,6 +191,27 @@ TEST_F(BackendTest, EnterPressesTheDefaultButtonAndEscapeTheCancelOne) {
     EXPECT_EQ(cancelClicks, 1);
 }
 
+// The keyboard lands on a control, never on the bare frame: the form's chosen control at every
+// showing, else the one that had it when the window was last active.
+TEST_F(BackendTest, ActivationPutsTheFocusOnAControl) {
+    DialogForm dialog(app);
+    dialog.create();
+    const HWND frame = Win32Backend::windowOf(dialog);
+    dialog.activeControl = &dialog.edit;
+    dialog.show();
+    EXPECT_EQ(GetFocus(), window(dialog.edit));
+    SetFocus(window(dialog.cancel));
+    dialog.hide();
+    dialog.show();
+    EXPECT_EQ(GetFocus(), window(dialog.edit));
+    dialog.activeControl = nullptr;
+    SetFocus(window(dialog.cancel));
+    SendMessageA(frame, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageA(frame, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), window(dialog.cancel));
+    dialog.hide();
+}
+
 namespace {
 
 // Reads the captions of the confirmation's buttons once it is up, then presses one of them.
