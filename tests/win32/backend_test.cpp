@@ -191,6 +191,44 @@ TEST_F(BackendTest, EnterPressesTheDefaultButtonAndEscapeTheCancelOne) {
     EXPECT_EQ(cancelClicks, 1);
 }
 
+// A small window grows for a caption that its title bar could not show, keeping its centre and its
+// controls' places relative to each other, and shrinks back for a short one.
+TEST_F(BackendTest, ALongCaptionWidensASmallWindowAroundItsControls) {
+    DialogForm dialog(app);
+    dialog.clientWidth = 176;
+    dialog.create();
+    const HWND frame = Win32Backend::windowOf(dialog);
+    const auto clientWidth = [&] {
+        RECT r{};
+        GetClientRect(frame, &r);
+        return static_cast<int>(r.right);
+    };
+    const auto left = [&](const ui::Control& control) {
+        RECT r{};
+        GetWindowRect(window(control), &r);
+        MapWindowPoints(HWND_DESKTOP, frame, reinterpret_cast<POINT*>(&r), 1);
+        return static_cast<int>(r.left);
+    };
+    const auto centre = [&] {
+        RECT r{};
+        GetWindowRect(frame, &r);
+        return static_cast<int>(r.left + r.right) / 2;
+    };
+    dialog.setCaption("T");
+    EXPECT_EQ(clientWidth(), 176);
+    EXPECT_EQ(left(dialog.edit), 8);
+    const int before = centre();
+    dialog.setCaption("Titel erforderlich, ein sehr langer Fenstertitel");
+    const int widened = clientWidth();
+    EXPECT_GT(widened, 176 + 100);
+    EXPECT_EQ(left(dialog.edit), 8 + (widened - 176) / 2);
+    EXPECT_EQ(left(dialog.cancel) - left(dialog.ok), 82);
+    EXPECT_NEAR(centre(), before, 1);
+    dialog.setCaption("T");
+    EXPECT_EQ(clientWidth(), 176);
+    EXPECT_EQ(left(dialog.ok), 8);
+}
+
 // The keyboard lands on a control, never on the bare frame: the form's chosen control at every
 // showing, else the one that had it when the window was last active.
 TEST_F(BackendTest, ActivationPutsTheFocusOnAControl) {
