@@ -54,7 +54,7 @@ protected:
     RECT placeOf(const ui::Control& control) const {
         RECT r{};
         GetWindowRect(window(control), &r);
-        MapWindowPoints(HWND_DESKTOP, Win32Backend::windowOf(form), reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(HWND_DESKTOP, GetParent(window(control)), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
     // A notification as the control sends it when the user acts on it.
@@ -198,22 +198,16 @@ TEST_F(BackendTest, ALongCaptionWidensASmallWindowAroundItsControls) {
     dialog.clientWidth = 176;
     dialog.create();
     const HWND frame = Win32Backend::windowOf(dialog);
+    RECT r{};
     const auto clientWidth = [&] {
-        RECT r{};
         GetClientRect(frame, &r);
         return static_cast<int>(r.right);
     };
-    const auto left = [&](const ui::Control& control) {
-        RECT r{};
-        GetWindowRect(window(control), &r);
-        MapWindowPoints(HWND_DESKTOP, frame, reinterpret_cast<POINT*>(&r), 1);
-        return static_cast<int>(r.left);
-    };
     const auto centre = [&] {
-        RECT r{};
         GetWindowRect(frame, &r);
         return static_cast<int>(r.left + r.right) / 2;
     };
+    const auto left = [&](const ui::Control& control) { return static_cast<int>(placeOf(control).left); };
     dialog.setCaption("T");
     EXPECT_EQ(clientWidth(), 176);
     EXPECT_EQ(left(dialog.edit), 8);
