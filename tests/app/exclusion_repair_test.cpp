@@ -87,6 +87,19 @@ struct ConfigWindowsTest : AppFixture {
         const auto all = tm.journal();
         return {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()};
     }
+    // Confirms a repair from a fresh message list; both buttons are off while it runs. Returns what
+    // the machine's journal recorded meanwhile.
+    std::vector<std::string> confirmedRepair() {
+        backend.clearMessages();
+        const size_t from = tm.journal().size();
+        open<RepairWindow>([&](RepairWindow& r) {
+            backend.setNextAnswer(true);
+            r.Reparation.userClick();
+            EXPECT_FALSE(r.Reparation.enabled());
+            EXPECT_FALSE(r.Reinstaller.enabled());
+        });
+        return journalSince(from);
+    }
     // Starts the program on the machine with its registry watched.
     void startWatched(WatchedRegistry& registry) {
         program.reset();
@@ -244,25 +257,17 @@ TEST_F(ConfigWindowsTest, RepairRunsItsSequenceAndWarnsAtLowSpace) {
         tm.write(std::string(programFolder) + "configuration.ini", "x");
         tm.write(std::string(programFolder) + "res.cab", "x");
         startProgram();
-        backend.clearMessages();
-        const size_t from = tm.journal().size();
-        open<RepairWindow>([&](RepairWindow& r) {
-            backend.setNextAnswer(true);
-            r.Reparation.userClick();
-            EXPECT_FALSE(r.Reparation.enabled());
-            EXPECT_FALSE(r.Reinstaller.enabled());
-        });
-        EXPECT_EQ(journalSince(from), (std::vector<std::string>{
-                                          "CMD /c sc config remote srservice start= auto",
-                                          "CMD /c sc start remote srservice",
-                                          "CMD /c sc config remote schedule start= auto",
-                                          "CMD /c sc start remote schedule",
-                                          "CMD /c regsvr32 /s jscript.dll",
-                                          "CMD /c regsvr32 /s vbscript.dll",
-                                          "CMD /c regsvr32 /s mshtml.dll",
-                                          "CMD /c shutdown -r -t 0",
-                                          "Restart",
-                                      }));
+        EXPECT_EQ(confirmedRepair(), (std::vector<std::string>{
+                                         "CMD /c sc config remote srservice start= auto",
+                                         "CMD /c sc start remote srservice",
+                                         "CMD /c sc config remote schedule start= auto",
+                                         "CMD /c sc start remote schedule",
+                                         "CMD /c regsvr32 /s jscript.dll",
+                                         "CMD /c regsvr32 /s vbscript.dll",
+                                         "CMD /c regsvr32 /s mshtml.dll",
+                                         "CMD /c shutdown -r -t 0",
+                                         "Restart",
+                                     }));
         const auto texts = backend.messageTexts();
         const bool warned =
             std::count(texts.begin(), texts.end(),
@@ -304,16 +309,8 @@ TEST_F(ConfigWindowsTest, HtcValuesGoInOrderAndARefusedOneStopsTheRepair) {
         platform::Platform real = tm.machine->platform();
         WatchedRegistry registry(real.registry, c.refused);
         startWatched(registry);
-        backend.clearMessages();
-        const size_t from = tm.journal().size();
-        open<RepairWindow>([&](RepairWindow& r) {
-            backend.setNextAnswer(true);
-            r.Reparation.userClick();
-            EXPECT_FALSE(r.Reparation.enabled());
-            EXPECT_FALSE(r.Reinstaller.enabled());
-        });
+        const std::vector<std::string> journal = confirmedRepair();
         EXPECT_EQ(registry.writes, std::vector<std::string>(all.begin(), all.begin() + c.written));
-        const std::vector<std::string> journal = journalSince(from);
         const bool registered = std::ranges::count(journal, "CMD /c regsvr32 /s jscript.dll") == 1;
         const bool restarted = std::ranges::count(journal, "Restart") == 1;
         EXPECT_EQ(registered, c.refused.empty());
