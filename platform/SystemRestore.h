@@ -42,9 +42,11 @@ struct LocalDateTime {
 class SrAutomation {
 public:
     virtual ~SrAutomation() = default;
-    virtual void Restore(std::int32_t sequenceNumber) = 0;
-    virtual void Enable(const std::string& drive) = 0;
-    virtual void Disable(const std::string& drive) = 0;
+    // Each returns the method's ReturnValue: 0 when the service accepted the request, else the
+    // service's error code (a roll-back to a point it does not hold, say).
+    virtual std::uint32_t Restore(std::int32_t sequenceNumber) = 0;
+    virtual std::uint32_t Enable(const std::string& drive) = 0;
+    virtual std::uint32_t Disable(const std::string& drive) = 0;
 };
 
 // RESTOREPOINTINFOA, byte for byte: dwEventType, dwRestorePtType, llSequenceNumber,

@@ -28,19 +28,20 @@ class SimAutomation : public SrAutomation {
 public:
     explicit SimAutomation(Machine& m) : m_(m) {}
 
-    void Restore(std::int32_t sequenceNumber) override {
+    std::uint32_t Restore(std::int32_t sequenceNumber) override {
         m_.runDueActions();
         m_.journal("Restore " + std::to_string(sequenceNumber));
         m_.state()["system_restore"]["pending_restore"] = sequenceNumber;
         m_.saveState();
+        return 0;
     }
 
-    void Enable(const std::string& drive) override {
+    std::uint32_t Enable(const std::string& drive) override {
         m_.runDueActions();
         m_.journal("Enable " + drive);
         if (!service::isSystemDrive(m_, drive)) {
             setDriveMonitored(drive, true);
-            return;
+            return 0;
         }
         service::setStart(m_, 0);
         Machine* machine = &m_;
@@ -49,17 +50,19 @@ public:
                 service::addPoint(*machine, kBeginSystemChange, kCheckpointType,
                                   service::kCheckpointDescription);
         });
+        return 0;
     }
 
-    void Disable(const std::string& drive) override {
+    std::uint32_t Disable(const std::string& drive) override {
         m_.runDueActions();
         m_.journal("Disable " + drive);
         if (!service::isSystemDrive(m_, drive)) {
             setDriveMonitored(drive, false);
-            return;
+            return 0;
         }
         service::setStart(m_, 4);
         service::removeAllPoints(m_);
+        return 0;
     }
 
 private:

@@ -130,15 +130,22 @@ class WmiAutomation : public SrAutomation {
 public:
     WmiAutomation() { connect(services_); }
 
-    void Restore(std::int32_t sequenceNumber) override {
+    std::uint32_t Restore(std::int32_t sequenceNumber) override {
         VARIANT number;
         VariantInit(&number);
         number.vt = VT_I4;
         number.lVal = sequenceNumber;
         call("Restore", "SequenceNumber", number);
+        return 0;
     }
-    void Enable(const std::string& drive) override { call("Enable", "Drive", text(drive)); }
-    void Disable(const std::string& drive) override { call("Disable", "Drive", text(drive)); }
+    std::uint32_t Enable(const std::string& drive) override {
+        call("Enable", "Drive", text(drive));
+        return 0;
+    }
+    std::uint32_t Disable(const std::string& drive) override {
+        call("Disable", "Drive", text(drive));
+        return 0;
+    }
 
 private:
     static VARIANT text(const std::string& utf8Text) {

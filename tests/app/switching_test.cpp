@@ -14,17 +14,17 @@ class WatchedAutomation : public platform::SrAutomation {
 public:
     WatchedAutomation(std::unique_ptr<platform::SrAutomation> real, std::function<void()> watch)
         : real_(std::move(real)), watch_(std::move(watch)) {}
-    void Restore(std::int32_t n) override {
+    std::uint32_t Restore(std::int32_t n) override {
         watch_();
-        real_->Restore(n);
+        return real_->Restore(n);
     }
-    void Enable(const std::string& drive) override {
+    std::uint32_t Enable(const std::string& drive) override {
         watch_();
-        real_->Enable(drive);
+        return real_->Enable(drive);
     }
-    void Disable(const std::string& drive) override {
+    std::uint32_t Disable(const std::string& drive) override {
         watch_();
-        real_->Disable(drive);
+        return real_->Disable(drive);
     }
 
 private:
