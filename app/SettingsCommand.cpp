@@ -1,6 +1,7 @@
 // The settings command of the main window.
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
+#include "config/DiskShare.h"
 #include "config/DriveList.h"
 #include "config/RestoreSettings.h"
 #include "ui/Application.h"
@@ -9,6 +10,7 @@ void MainWindow::DureeClick() {
     const config::Timings stored = config::readTimings(state_.platform.registry); // 0 for what is missing
     lifetimeDays = stored.lifetimeDays;
     intervalHours = stored.intervalHours;
+    diskPercent = config::readDiskPercent(state_.platform.registry);
 
     if (!settings_)
         return;
@@ -19,6 +21,7 @@ void MainWindow::DureeClick() {
     {
         const ui::Application::BusyCursor busy(app());
         config::writeTimings(state_.platform.registry, {result.lifetimeDays, result.intervalHours});
+        config::writeDiskPercent(state_.platform.registry, result.diskPercent);
     }
     app().processMessages();
     switchDrives(result.drivesToEnable, true);

@@ -20,7 +20,7 @@ inline constexpr std::array<KeyText, 8> captions{{
 }};
 
 // The text table, in loading order.
-inline constexpr std::array<KeyText, 54> table{{
+inline constexpr std::array<KeyText, 62> table{{
     {"Valider", "Valider"},
     {"Annuler", "Annuler"},
     {"Titre", "Point de vérification système"},
@@ -48,6 +48,15 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Avancée", "Avancée"},
     {"Réparer", "Réparer la restauration système"},
     {"Message10", "Veuillez entrer des nombres entiers seulement."},
+    // The disk space group; %1… are the sizes and counts put in, in the language's own units.
+    {"Espace", "Espace disque de la restauration système"},
+    {"Espace1", "Part de chaque lecteur que la restauration peut utiliser (en %) :"},
+    {"EspaceAuPlus", "au plus %1 (%2 % de %3)"},
+    {"EspaceUtilise", "%1 utilisés par %2 points"},
+    {"EspaceInconnu", "utilisé : inconnu"},
+    {"Décimale", ","},
+    {"UnitéMo", "Mo"},
+    {"UnitéGo", "Go"},
     {"FichiersDossiers", "Ne pas sauvegarder certains fichiers/dossiers"},
     {"FichiersDossier1", "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
                          "création d'un point de restauration."},

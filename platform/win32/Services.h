@@ -44,6 +44,7 @@ public:
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
     std::vector<DriveState> drives() override;
+    std::optional<StoreUsage> storeUsage(const std::string& root) override;
 };
 
 class Win32Shell : public Shell {
