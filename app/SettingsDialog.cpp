@@ -13,7 +13,8 @@ using ui::Rect;
 
 namespace {
 
-constexpr int shareColumn = 361;
+// Wide enough for the longest drive line of every language at three figures a size.
+constexpr int shareColumn = 400;
 
 ui::Font bold(ui::Font font) {
     font.bold = true;
@@ -50,7 +51,7 @@ SettingsDialog::SettingsDialog(ui::Application& app, SharedState& state)
       Espace(*this, "Espace", nullptr, Rect{371, 1, shareColumn, 198}),
       Label22(*this, "Label22", &Espace, Rect{7, 16, 0, 0}),
       Pourcentage(*this, "Pourcentage", &Espace, Rect{7, 36, shareColumn - 15, 21}),
-      Lecteurs(*this, "Lecteurs", &Espace, Rect{7, 64, shareColumn - 15, 126}), state_(state) {
+      Lecteurs(*this, "Lecteurs", &Espace, Rect{7, 64, shareColumn - 15, 126}, false), state_(state) {
     // The given controls keep their place; the disk space group is one column to their right.
     clientWidth = 371 + shareColumn + 5;
     clientHeight = 488;
@@ -115,10 +116,9 @@ void SettingsDialog::FormActivate() {
 
 void SettingsDialog::PourcentageChange() {
     const std::optional<std::int32_t> percent = config::parsePercent(Pourcentage.text());
-    std::vector<std::string> lines;
+    Lecteurs.clear();
     for (const config::DriveShare& drive : shares_)
-        lines.push_back(lang::driveShareLine(drive, percent, state_.texts()));
-    Lecteurs.setLines(std::move(lines));
+        Lecteurs.add(lang::driveShareLine(drive, percent, state_.texts()));
 }
 
 void SettingsDialog::ValiderClick() {

@@ -49,7 +49,7 @@ public:
     ui::GroupBox Espace;
     ui::Label Label22;
     ui::Edit Pourcentage;
-    ui::Memo Lecteurs;
+    ui::ListBox Lecteurs;
 
     // What the settings command reads once the dialog has closed.
     struct Result {

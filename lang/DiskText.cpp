@@ -25,6 +25,9 @@ std::string sizeText(std::uint64_t bytes, const TextTable& texts) {
     const std::uint64_t unit = std::uint64_t{1} << (giga ? 30 : 20);
     // Tenths, rounded half up, kept in whole numbers so no size loses precision.
     const std::uint64_t tenths = bytes / unit * 10 + (bytes % unit * 10 + unit / 2) / unit;
+    // Three figures at most, as Explorer shows sizes: from 100 up the tenths go.
+    if (tenths >= 1000)
+        return std::to_string((tenths + 5) / 10) + " " + texts.get(giga ? "UnitéGo" : "UnitéMo");
     std::string text = std::to_string(tenths / 10);
     if (tenths % 10)
         text += texts.get("Décimale") + std::to_string(tenths % 10);

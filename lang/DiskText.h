@@ -10,7 +10,8 @@
 
 namespace lang {
 
-// "4,8 Go" from one Go (2^30 bytes) up, "350 Mo" below: one decimal, left out when it is 0.
+// "4,8 Go" from one Go (2^30 bytes) up, "350 Mo" below: one decimal below 100, left out when it
+// is 0, none from 100 up ("1024 Go").
 std::string sizeText(std::uint64_t bytes, const TextTable& texts);
 
 // "C:\ — au plus 4,8 Go (12 % de 40 Go), 1,2 Go utilisés par 14 points". Without a valid share or
