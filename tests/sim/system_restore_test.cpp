@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <optional>
 
 using platform::RestorePointInfoA;
 using platform::StateMgrStatus;
@@ -133,6 +135,59 @@ TEST_F(ServiceTest, OtherDrivesAreListedAsNotMonitored) {
     p().process.sleep(5000);
     EXPECT_EQ(points().size(), 14u); // no checkpoint for another drive
     EXPECT_EQ(tm.journal(), (std::vector<std::string>{"Disable D:\\", "Disable d:\\", "Enable d:\\"}));
+}
+
+TEST_F(ServiceTest, DrivesHaveTheirSizeFromTheMachineOrTheRealDisk) {
+    const auto drives = p().systemRestore.drives();
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].totalBytes, 42949672960u); // 40 Go
+    EXPECT_EQ(drives[1].totalBytes, 128849018880u);
+
+    tm.json()["drives"]["D"].erase("total_bytes");
+    tm.save();
+    EXPECT_EQ(p().systemRestore.drives()[1].totalBytes,
+              std::filesystem::space(tm.folder / "drives" / "D").capacity);
+}
+
+// What a drive's System Volume Information holds, as (Windows path, size; -1 for a folder), and
+// which of its folders are closed to the program.
+TEST_F(ServiceTest, AStoreHoldsTheBytesOfItsRestoreFoldersAndCountsTheirPoints) {
+    const std::string store = "D:\\System Volume Information\\_restore{6C1B2A3D}\\";
+    const struct {
+        std::vector<std::pair<std::string, int>> entries;
+        std::vector<std::string> closed;
+        std::optional<platform::StoreUsage> usage;
+    } cases[] = {
+        {{}, {}, platform::StoreUsage{0, 0}},
+        {{{"D:\\System Volume Information\\tracking.log", 50}}, {}, platform::StoreUsage{0, 0}},
+        {{{store + "RP1\\change.log", 100},
+          {store + "RP2\\snapshot\\_REGISTRY_MACHINE_SAM", 20},
+          {store + "rp3", -1},
+          {store + "RPx", -1},
+          {store + "drivetable.txt", 3}},
+         {},
+         platform::StoreUsage{123, 3}},
+        {{{store + "RP1\\change.log", 100}}, {"D:\\System Volume Information"}, std::nullopt},
+        {{{store + "RP1\\change.log", 100}}, {store + "RP1"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(tm.folder / "drives" / "D" / "System Volume Information");
+        for (const auto& [path, size] : c.entries) {
+            if (size < 0) {
+                std::filesystem::create_directories(tm.host(path));
+                continue;
+            }
+            std::filesystem::create_directories(tm.host(path).parent_path());
+            tm.write(path, std::string(static_cast<std::size_t>(size), 'x'));
+        }
+        for (const std::string& folder : c.closed)
+            std::filesystem::permissions(tm.host(folder), std::filesystem::perms::all,
+                                         std::filesystem::perm_options::remove);
+        EXPECT_EQ(p().systemRestore.storeUsage("D:\\"), c.usage)
+            << c.entries.size() << " " << c.closed.size();
+        for (const std::string& folder : c.closed)
+            std::filesystem::permissions(tm.host(folder), std::filesystem::perms::owner_all);
+    }
 }
 
 TEST_F(ServiceTest, SetRestorePointAddsPointsWithIncreasingSequenceNumbers) {
