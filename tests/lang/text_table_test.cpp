@@ -34,45 +34,35 @@ TEST(TextTable, SameEntryIsPaddedOnAGroupBoxAndBareOnAButton) {
 
 // A drive line of the settings dialog, in French (the built-in texts) and with English units.
 TEST(DiskText, DriveLinesShowSizesToThreeFiguresInTheLanguagesUnits) {
-    lang::TextTable french;
+    lang::TextTable fr, en;
     for (const lang::KeyText& k : lang::keys::table)
-        french.set(k.key, k.frenchDefault);
-    lang::TextTable english = french;
-    english.set("Décimale", ".");
-    english.set("UnitéGo", "GB");
-    english.set("UnitéMo", "MB");
+        fr.set(k.key, k.frenchDefault);
+    en = fr;
+    for (const auto& [key, text] : {std::pair{"Décimale", "."}, {"UnitéGo", "GB"}, {"UnitéMo", "MB"}})
+        en.set(key, text);
     constexpr std::uint64_t go = std::uint64_t{1} << 30, mo = std::uint64_t{1} << 20;
+    using Used = platform::StoreUsage;
     const struct {
         config::DriveShare drive;
         std::optional<std::int32_t> percent;
         const lang::TextTable& texts;
         const char* line;
     } cases[] = {
-        {{"C:\\", 40 * go, platform::StoreUsage{12 * go / 10, 14}},
+        {{"C:\\", 40 * go, Used{12 * go / 10, 14}},
          12,
-         french,
+         fr,
          "C:\\ — au plus 4,8 Go (12 % de 40 Go), 1,2 Go utilisés par 14 points"},
-        {{"D:\\", 120 * go, platform::StoreUsage{0, 0}},
+        {{"D:\\", 120 * go, Used{mo / 20 - 1, 0}},
          100,
-         french,
+         fr,
          "D:\\ — au plus 120 Go (100 % de 120 Go), 0 Mo utilisés par 0 points"},
-        {{"E:\\", 1000 * go + go / 2, platform::StoreUsage{99 * mo + mo / 2, 3}},
+        {{"E:\\", 1000 * go + go / 2, Used{99 * mo + mo / 2, 3}},
          1,
-         english,
+         en,
          "E:\\ — au plus 10 GB (1 % de 1001 GB), 99.5 MB utilisés par 3 points"},
-        {{"F:\\", 7 * go + go / 2, platform::StoreUsage{mo / 20 - 1, 1}},
-         20,
-         french,
-         "F:\\ — au plus 1,5 Go (20 % de 7,5 Go), 0 Mo utilisés par 1 points"},
-        {{"C:\\", 40 * go, std::nullopt},
-         12,
-         french,
-         "C:\\ — au plus 4,8 Go (12 % de 40 Go), utilisé : inconnu"},
-        {{"C:\\", 40 * go, platform::StoreUsage{go, 2}},
-         std::nullopt,
-         french,
-         "C:\\ — 1 Go utilisés par 2 points"},
-        {{"C:\\", std::nullopt, std::nullopt}, 12, french, "C:\\ — utilisé : inconnu"},
+        {{"C:\\", 40 * go, std::nullopt}, 12, fr, "C:\\ — au plus 4,8 Go (12 % de 40 Go), utilisé : inconnu"},
+        {{"C:\\", 40 * go, Used{go, 2}}, std::nullopt, fr, "C:\\ — 1 Go utilisés par 2 points"},
+        {{"C:\\", std::nullopt, std::nullopt}, 12, fr, "C:\\ — utilisé : inconnu"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(lang::driveShareLine(c.drive, c.percent, c.texts), c.line);

@@ -149,44 +149,38 @@ TEST_F(ServiceTest, DrivesHaveTheirSizeFromTheMachineOrTheRealDisk) {
               std::filesystem::space(tm.folder / "drives" / "D").capacity);
 }
 
-// What a drive's System Volume Information holds, as (Windows path, size; -1 for a folder), and
-// which of its folders are closed to the program.
+// What a drive's System Volume Information holds (Windows path and size; -1 for a folder), and the
+// one folder of it closed to the program, if any.
 TEST_F(ServiceTest, AStoreHoldsTheBytesOfItsRestoreFoldersAndCountsTheirPoints) {
-    const std::string store = "D:\\System Volume Information\\_restore{6C1B2A3D}\\";
+    namespace fs = std::filesystem;
+    const std::string volumeInfo = "D:\\System Volume Information",
+                      store = volumeInfo + "\\_restore{6C1B2A3D}\\";
     const struct {
         std::vector<std::pair<std::string, int>> entries;
-        std::vector<std::string> closed;
+        std::string closed;
         std::optional<platform::StoreUsage> usage;
     } cases[] = {
-        {{}, {}, platform::StoreUsage{0, 0}},
-        {{{"D:\\System Volume Information\\tracking.log", 50}}, {}, platform::StoreUsage{0, 0}},
+        {{}, "", platform::StoreUsage{0, 0}},
+        {{{volumeInfo + "\\tracking.log", 50}}, "", platform::StoreUsage{0, 0}},
         {{{store + "RP1\\change.log", 100},
           {store + "RP2\\snapshot\\_REGISTRY_MACHINE_SAM", 20},
           {store + "rp3", -1},
           {store + "RPx", -1},
           {store + "drivetable.txt", 3}},
-         {},
+         "",
          platform::StoreUsage{123, 3}},
-        {{{store + "RP1\\change.log", 100}}, {"D:\\System Volume Information"}, std::nullopt},
-        {{{store + "RP1\\change.log", 100}}, {store + "RP1"}, std::nullopt},
+        {{{store + "RP1\\change.log", 100}}, volumeInfo, std::nullopt},
+        {{{store + "RP1\\change.log", 100}}, store + "RP1", std::nullopt},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove_all(tm.folder / "drives" / "D" / "System Volume Information");
-        for (const auto& [path, size] : c.entries) {
-            if (size < 0) {
-                std::filesystem::create_directories(tm.host(path));
-                continue;
-            }
-            std::filesystem::create_directories(tm.host(path).parent_path());
-            tm.write(path, std::string(static_cast<std::size_t>(size), 'x'));
-        }
-        for (const std::string& folder : c.closed)
-            std::filesystem::permissions(tm.host(folder), std::filesystem::perms::all,
-                                         std::filesystem::perm_options::remove);
-        EXPECT_EQ(p().systemRestore.storeUsage("D:\\"), c.usage)
-            << c.entries.size() << " " << c.closed.size();
-        for (const std::string& folder : c.closed)
-            std::filesystem::permissions(tm.host(folder), std::filesystem::perms::owner_all);
+        fs::remove_all(tm.host(volumeInfo));
+        for (const auto& [path, size] : c.entries)
+            size < 0 ? (void)fs::create_directories(tm.host(path)) : tm.write(path, std::string(size, 'x'));
+        if (!c.closed.empty())
+            fs::permissions(tm.host(c.closed), fs::perms::all, fs::perm_options::remove);
+        EXPECT_EQ(p().systemRestore.storeUsage("D:\\"), c.usage) << c.entries.size() << " " << c.closed;
+        if (!c.closed.empty())
+            fs::permissions(tm.host(c.closed), fs::perms::owner_all);
     }
 }
 
