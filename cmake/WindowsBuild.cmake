@@ -11,10 +11,15 @@ target_compile_definitions(kestrafen_win32 PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0
 target_link_libraries(kestrafen_win32 PUBLIC kestrafen_core
   cabinet urlmon wininet shell32 ole32 oleaut32 uuid wbemuuid comctl32 gdi32 user32 advapi32)
 
-# The program: one executable, with the language file next to it.
+# The program: one executable, with the language file next to it, and its console twin
+# kestrafen.com from the same code: cmd and PowerShell wait for a console program (and take its
+# exit code), and cmd runs the .com first when one types "kestrafen".
 enable_language(RC)
 add_executable(kestrafen WIN32 platform/win32/main.cpp platform/win32/kestrafen.rc)
 target_link_libraries(kestrafen PRIVATE kestrafen_win32)
+add_executable(kestrafen_console platform/win32/main.cpp platform/win32/kestrafen.rc)
+target_link_libraries(kestrafen_console PRIVATE kestrafen_win32)
+set_target_properties(kestrafen_console PROPERTIES OUTPUT_NAME kestrafen SUFFIX .com)
 set(KESTRAFEN_LANGUES "${CMAKE_SOURCE_DIR}/sample-machine/drives/C/Program Files/Kestrafen/langues.ini")
 add_custom_command(TARGET kestrafen POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different "${KESTRAFEN_LANGUES}" $<TARGET_FILE_DIR:kestrafen>/langues.ini)
@@ -54,9 +59,10 @@ add_test(NAME win32_window_under_wine
 set_tests_properties(win32_platform_under_wine win32_window_under_wine PROPERTIES TIMEOUT 300
   ENVIRONMENT KESTRAFEN_WINE_BITS=${KESTRAFEN_WINE_BITS} SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: ")
 set_tests_properties(win32_window_under_wine PROPERTIES PASS_REGULAR_EXPRESSION "PASS")
-# The command line of the same executable, its output read through a pipe and from a file.
+# The command line of both executables, its output read through a pipe and from a file.
 add_test(NAME win32_command_line_under_wine
-  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/command_line_test.sh $<TARGET_FILE:kestrafen>)
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/command_line_test.sh $<TARGET_FILE:kestrafen>
+    $<TARGET_FILE:kestrafen_console>)
 set_tests_properties(win32_command_line_under_wine PROPERTIES TIMEOUT 300
   ENVIRONMENT KESTRAFEN_WINE_BITS=${KESTRAFEN_WINE_BITS} SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: "
   PASS_REGULAR_EXPRESSION "PASS" FAIL_REGULAR_EXPRESSION "FAIL")
@@ -67,6 +73,9 @@ if(KESTRAFEN_WINE_BITS EQUAL 32)
   find_program(KESTRAFEN_OBJDUMP NAMES ${CMAKE_C_COMPILER_TARGET}-objdump i686-w64-mingw32-objdump REQUIRED)
   add_test(NAME win32_imports_are_in_windows_xp
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_imports.sh ${KESTRAFEN_OBJDUMP} $<TARGET_FILE:kestrafen>
+      ${CMAKE_SOURCE_DIR}/tests/win32/xp-imports.txt)
+  add_test(NAME win32_console_imports_are_in_windows_xp
+    COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/check_imports.sh ${KESTRAFEN_OBJDUMP} $<TARGET_FILE:kestrafen_console>
       ${CMAKE_SOURCE_DIR}/tests/win32/xp-imports.txt)
 endif()
 

@@ -1,7 +1,7 @@
 # The release: a zip a user unpacks anywhere and, where makensis is installed, an installer that
 # puts the program in Program Files with a Start-menu entry and an uninstaller. Both hold the
-# program, its language file and a short note for Windows users.
-install(TARGETS kestrafen RUNTIME DESTINATION .)
+# program, its console twin, its language file and a short note for Windows users.
+install(TARGETS kestrafen kestrafen_console RUNTIME DESTINATION .)
 install(FILES "${KESTRAFEN_LANGUES}" ${CMAKE_SOURCE_DIR}/packaging/LISEZMOI.txt
   ${CMAKE_SOURCE_DIR}/packaging/README.txt DESTINATION .)
 

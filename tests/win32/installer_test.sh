@@ -19,7 +19,7 @@ case "$installer" in
 esac
 timeout 120 wine "$installer" /S >/dev/null 2>&1
 timeout 60 wineserver -w
-for file in kestrafen.exe langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
+for file in kestrafen.exe kestrafen.com langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
   [ -f "$programs/$file" ] || fail "the installer put no $file in $programs"
 done
 menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Kestrafen*.lnk' | head -n 1)
@@ -33,7 +33,7 @@ timeout 120 wine "$programs/Uninstall.exe" /S >/dev/null 2>&1
 timeout 60 wineserver -w
 sleep 2 # the uninstaller runs from a copy of itself, which ends after the call above returns
 timeout 60 wineserver -w
-for file in kestrafen.exe langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
+for file in kestrafen.exe kestrafen.com langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
   [ -f "$programs/$file" ] && fail "the uninstaller left $file"
 done
 [ -z "$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Kestrafen*.lnk')" ] || fail "the Start-menu entry is still there"
