@@ -6,12 +6,15 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 5> optionTable{{
+constexpr std::array<OptionSpec, 8> optionTable{{
     {"--json", nullptr, "OptionJson"},
     {"--older-than", "30d", nullptr}, // its usage line says it
     {"--keep", "N", "OptionGarder"},
     {"--dry-run", nullptr, "OptionEssai"},
     {"--yes", nullptr, "OptionOui"},
+    {"--disk-percent", "N", "OptionPart"},
+    {"--lifetime-days", "D", "OptionDuree"},
+    {"--interval-hours", "H", "OptionIntervalle"},
 }};
 
 } // namespace
@@ -26,6 +29,13 @@ const std::vector<CommandSpec>& commands() {
          {"--older-than", "--keep", "--dry-run", "--yes"},
          deleteCommand},
         {"status", {{"kestrafen status [--json]", "CommandeEtat"}}, {}, statusCommand},
+        {"config",
+         {{"kestrafen config [--json]", "CommandeConfig"},
+          {"kestrafen config [--disk-percent N] [--lifetime-days D] [--interval-hours H] [--dry-run] "
+           "[--json]",
+           "CommandeConfigChanger"}},
+         {"--disk-percent", "--lifetime-days", "--interval-hours", "--dry-run"},
+         configCommand},
     };
     return table;
 }

@@ -40,5 +40,6 @@ int listCommand(Session& s, const Arguments& a);   // PointCommands.cpp
 int createCommand(Session& s, const Arguments& a); // PointCommands.cpp
 int deleteCommand(Session& s, const Arguments& a); // DeleteCommand.cpp
 int statusCommand(Session& s, const Arguments& a); // StatusCommand.cpp
+int configCommand(Session& s, const Arguments& a); // ConfigCommand.cpp
 
 } // namespace cli
