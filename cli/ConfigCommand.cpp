@@ -79,10 +79,8 @@ int configCommand(Session& s, const Arguments& a) {
         return usageError;
     }
     const bool dryRun = a.has("--dry-run");
+    // The window's settings stay within reach whatever the state of System Restore: so here.
     if (change && !dryRun) {
-        // The window's settings button is off unless System Restore is on.
-        if (s.refuseUnlessOn())
-            return serviceOff;
         try {
             // All three, as the dialog's Valider writes them.
             config::writeTimings(s.platform.registry, settings.timings);

@@ -447,9 +447,6 @@ TEST_F(CommandLine, ConfigShowsAndSetsTheSettingsUnderTheDialogsRules) {
         EXPECT_EQ(stored("DiskPercent"), c.percent);
         EXPECT_EQ(stored("RPLifeInterval"), c.lifetime * 86400);
     }
-    serviceStart(4);
-    EXPECT_EQ(run({"config", "--disk-percent", "30"}).code, cli::serviceOff);
-    EXPECT_EQ(stored("DiskPercent"), 20u);
 }
 
 } // namespace
