@@ -52,22 +52,6 @@ TEST(SystemRestoreTest, ListsTheFixedDrivesWithoutClaimingTheirMonitoring) {
     EXPECT_GT(drives.front().totalBytes.value_or(0), 0u);
 }
 
-TEST(SystemRestoreTest, AStoreHoldsTheBytesOfItsRestoreFoldersAndCountsTheirPoints) {
-    KESTRAFEN_ONLY_UNDER_WINE();
-    win32::Win32SystemRestore service;
-    win32::Win32FileSystem files;
-    const std::string volumeInfo = "C:\\System Volume Information";
-    ASSERT_FALSE(files.folderExists(volumeInfo));
-    EXPECT_EQ(service.storeUsage("C:\\"), (StoreUsage{0, 0}));
-    const std::string store = volumeInfo + "\\_restore{6C1B2A3D}";
-    for (const std::string& folder : {volumeInfo, store, store + "\\RP1", store + "\\rp2", store + "\\RPx"})
-        files.createFolder(folder);
-    files.writeFile(store + "\\RP1\\change.log", std::string(100, 'x'));
-    files.writeFile(store + "\\drivetable.txt", "abc");
-    EXPECT_EQ(service.storeUsage("C:\\"), (StoreUsage{103, 2}));
-    files.deleteTree(volumeInfo);
-}
-
 TEST(SystemRestoreTest, RunsOnWineIsTrueHere) {
     EXPECT_TRUE(win32::runningOnWine()); // these tests run under Wine; the guard below relies on it
 }
