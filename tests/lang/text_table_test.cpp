@@ -61,7 +61,6 @@ TEST(DiskText, DriveLinesShowSizesToThreeFiguresInTheLanguagesUnits) {
          en,
          "E:\\ — au plus 10 GB (1 % de 1001 GB), 99.5 MB utilisés par 3 points"},
         {{"C:\\", 40 * go, std::nullopt}, 12, fr, "C:\\ — au plus 4,8 Go (12 % de 40 Go), utilisé : inconnu"},
-        {{"C:\\", 40 * go, Used{go, 2}}, std::nullopt, fr, "C:\\ — 1 Go utilisés par 2 points"},
         {{"C:\\", std::nullopt, std::nullopt}, 12, fr, "C:\\ — utilisé : inconnu"},
     };
     for (const auto& c : cases)
