@@ -84,7 +84,7 @@ inline constexpr std::array<KeyText, 54> table{{
 }};
 
 // Keys looked up at the moment of use.
-inline constexpr std::array<KeyText, 33> atUse{{
+inline constexpr std::array<KeyText, 36> atUse{{
     {"Message1", "Impossible de créer le point de restauration."},
     {"Message3", "Il vous faut garder au moins un point."},
     {"Message4", "Veuillez sélectionner un point de restauration."},
@@ -119,6 +119,10 @@ inline constexpr std::array<KeyText, 33> atUse{{
     {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
     {"Message18", "Impossible de supprimer le point de restauration."},
     {"Message19", "Impossible de lire la liste des modifications :"},
+    // Requests the service refused.
+    {"Message20", "Impossible d'appliquer le point de restauration."},
+    {"Message21", "Impossible d'activer la restauration système."},
+    {"Message22", "Impossible de désactiver la restauration système."},
     // Errors of the system, each followed by its detail: the value, the file, the code.
     {"ErreurRegistre", "Impossible d'écrire dans le registre la valeur"},
     {"ErreurTypeRegistre", "Type de données incorrect pour la valeur du registre"},
