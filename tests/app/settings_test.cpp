@@ -163,7 +163,8 @@ TEST_F(SettingsTest, DisablingTheSystemDriveAsksFirst) {
             d.Desactiver.userType(c.disable);
             d.Valider.userClick();
         });
-        EXPECT_EQ(backend.messageTexts().front(), lang::keys::atUseDefault("Question4")) << c.disable;
+        EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{lang::keys::atUseDefault("Question4")})
+            << c.disable;
         EXPECT_EQ(journalSince(from), c.calls) << c.disable;
         EXPECT_EQ(stored("RPLifeInterval"), c.yes ? 5u * 86400 : 7776000u) << c.disable;
     }

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "app/SettingsDialog.h"
 #include "lang/Keys.h"
 
 #include <functional>
@@ -224,9 +225,11 @@ TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
         bool startOn;
         const char* language;
         const char* said;
+        const char* typedInSettings = nullptr; // else Activer
     } cases[] = {{false, "Français", "Impossible d'activer la restauration système."},
                  {true, "Français", "Impossible de désactiver la restauration système."},
-                 {true, "English", "Unable to turn off System Restore."}};
+                 {true, "English", "Unable to turn off System Restore."},
+                 {false, "Français", "Impossible d'activer la restauration système.", "C"}};
     for (const auto& c : cases) {
         ordinaryStart(c.language);
         setServiceStart(c.startOn ? 0 : 4);
@@ -238,8 +241,18 @@ TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
         refusing->refusal = 0x80004005;
         s().systemRestore = std::move(refusing);
         backend.clearMessages();
-        backend.setNextAnswer(true);
-        f().Activer.userClick();
+        if (c.typedInSettings) {
+            backend.setNextModal([&c](ui::Form& form) {
+                auto& dialog = static_cast<SettingsDialog&>(form);
+                dialog.Activer.userType(c.typedInSettings);
+                dialog.Valider.userClick();
+            });
+            f().Duree.userClick();
+        } else {
+            backend.setNextAnswer(true);
+            f().Activer.userClick();
+        }
+        ASSERT_FALSE(backend.messages().empty()) << c.said;
         EXPECT_EQ(backend.messageTexts().back(), c.said);
         EXPECT_FALSE(backend.messages().back().busyCursor);
         EXPECT_EQ(f().off(), !c.startOn) << c.said;
