@@ -31,9 +31,9 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Duree2", "Il est possible de changer cette valeur. Pour cela, entrez la"},
     {"Duree3", "valeur désirée en journées dans le champ de saisie ci-dessous."},
     {"Création", "Création d'un point de restauration automatique"},
-    {"Création1", "Par défaut, Windows créer un point de restauration automatique chaque"},
-    {"Création2", "24 heures. Il est possible de changer cette valeur. Pour cela, entrez la"},
-    {"Création3", "valeur désirée en heures dans le champ de saisie ci-dessous."},
+    {"Création1", "Par défaut, Windows créer un point de restauration automatique"},
+    {"Création2", "chaque 24 heures. Il est possible de changer cette valeur. Pour cela,"},
+    {"Création3", "entrez la valeur désirée en heures dans le champ de saisie ci-dessous."},
     // The settings group box has a key of its own: "Désactiver" is the caption of the main
     // window's switch button while System Restore is on.
     {"DésactiverLecteurs", "Désactiver/activer la restauration sur d'autres lecteurs"},
