@@ -37,7 +37,7 @@ if(KESTRAFEN_MAKENSIS)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   # The program's own leftovers go too: the change listing's cabinet and the folder unpacked
   # from it. Program Files is writable by administrators only, so nothing was planted in them.
-  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "RMDir /r \"$INSTDIR\\res\"\nDelete \"$INSTDIR\\res.cab\"")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "RMDir /r '$INSTDIR\\\\res'\nDelete '$INSTDIR\\\\res.cab'")
   # The installer writes Program Files and HKLM: it asks for administrator rights.
   set(CPACK_NSIS_DEFINES "RequestExecutionLevel admin")
 endif()
