@@ -61,7 +61,7 @@ add_test(NAME win32_window_under_wine
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/window_test.sh $<TARGET_FILE:kestrafen>)
 set_tests_properties(win32_platform_under_wine win32_window_under_wine PROPERTIES TIMEOUT 300
   ENVIRONMENT KESTRAFEN_WINE_BITS=${KESTRAFEN_WINE_BITS} SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: ")
-set_tests_properties(win32_window_under_wine PROPERTIES PASS_REGULAR_EXPRESSION "PASS")
+set_tests_properties(win32_window_under_wine PROPERTIES PASS_REGULAR_EXPRESSION "PASS" FAIL_REGULAR_EXPRESSION "FAIL: ")
 # The command line of the same executable, its output read through a pipe and from a file.
 add_test(NAME win32_command_line_under_wine
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/command_line_test.sh $<TARGET_FILE:kestrafen>)

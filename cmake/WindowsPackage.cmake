@@ -49,6 +49,8 @@ include(CPack)
 if(KESTRAFEN_MAKENSIS)
   add_test(NAME win32_installer_under_wine COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh
     ${CMAKE_BINARY_DIR}/${KESTRAFEN_PACKAGE_FILE}.exe)
+  # Its steps each say PASS: a FAIL of a later step must still fail the test.
   set_tests_properties(win32_installer_under_wine PROPERTIES TIMEOUT 300 PASS_REGULAR_EXPRESSION "PASS"
+    FAIL_REGULAR_EXPRESSION "FAIL: "
     ENVIRONMENT KESTRAFEN_WINE_BITS=32 SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: ")
 endif()
