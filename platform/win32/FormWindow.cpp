@@ -162,7 +162,8 @@ HWND FormWindow::focusOnActivation() {
     const bool shown = focusOnShow_;
     focusOnShow_ = false;
     if (shown && form_.activeControl)
-        if (const ControlWindow* view = viewOf(*form_.activeControl); view && IsWindowEnabled(view->hwnd()))
+        if (const ControlWindow* view = viewOf(*form_.activeControl);
+            view && IsWindowVisible(view->hwnd()) && IsWindowEnabled(view->hwnd()))
             return view->hwnd();
     if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
         IsWindowEnabled(lastFocus_))
@@ -228,7 +229,8 @@ void FormWindow::shiftControls(int dx) {
         RECT r{};
         GetWindowRect(view->hwnd(), &r);
         MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 1);
-        SetWindowPos(view->hwnd(), nullptr, r.left + dx, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(view->hwnd(), nullptr, r.left + dx, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
