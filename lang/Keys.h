@@ -49,8 +49,9 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Réparer", "Réparer la restauration système"},
     {"Message10", "Veuillez entrer des nombres entiers seulement."},
     {"FichiersDossiers", "Ne pas sauvegarder certains fichiers/dossiers"},
-    {"FichiersDossier1", "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
-                         "création d'un point de restauration."},
+    {"FichiersDossier1",
+     "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
+     "création d'un point de restauration."},
     {"ClesValeurs", "Ne pas sauvegarder certaines clés"},
     {"ClesValeurs1", "Il est possible de choisir de ne pas sauvegarder certaines clés du registre lors de la "
                      "création d'un point de restauration."},
@@ -61,8 +62,10 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Message11", "Valeur introuvable."},
     {"Message12", "Erreur inconnue."},
     {"RéparerRestauration", "Réparer la restauration système"},
-    {"RéparerRestauration1", "Il se peut que pour une raison ou pour une autre, le système de restauration soit"},
-    {"RéparerRestauration2", "endommagé. Il est possible de tenter une réparation avec la fonction incluse à"},
+    {"RéparerRestauration1",
+     "Il se peut que pour une raison ou pour une autre, le système de restauration soit"},
+    {"RéparerRestauration2",
+     "endommagé. Il est possible de tenter une réparation avec la fonction incluse à"},
     {"RéparerRestauration3", "Kestrafen. Vous n'avez pas besoin du CD de Windows."},
     {"RéparerRestauration4", "Réparation incluse à Kestrafen :"},
     {"RéparerRestauration5", "-> Vérifier les services requis"},
@@ -73,13 +76,15 @@ inline constexpr std::array<KeyText, 54> table{{
     {"RéparerRestauration10", "-> Redémarrer l'ordinateur"},
     {"RéparerRestauration11", "Tenter la réparation ci-dessus"},
     {"RéparerRestauration12", "Réinstaller le système de restauration"},
-    {"Question6", "La réinstallation est à faire en dernier recours. Toute votre configuration et tous vos "
-                  "points vont être perdus. Êtes-vous vraiment sûr de vouloir procéder à la réinstallation ?"},
+    {"Question6",
+     "La réinstallation est à faire en dernier recours. Toute votre configuration et tous vos "
+     "points vont être perdus. Êtes-vous vraiment sûr de vouloir procéder à la réinstallation ?"},
     {"Question8", "Avez-vous le CD de Windows ?"},
     {"Question7", "Voulez-vous vraiment tenter la réparation ?"},
     {"Message2", "Vous avez moins de 200Mo disponible. Le système de restauration a besoin d'un minimum de "
                  "200Mo pour fonctionner."},
-    {"Message14", "Votre ordinateur va maintenant redémarrer. Veuillez fermer toutes vos applications en cours."},
+    {"Message14",
+     "Votre ordinateur va maintenant redémarrer. Veuillez fermer toutes vos applications en cours."},
     {"Message13", "Il vous faut le CD pour procéder à la réinstallation."},
 }};
 
@@ -99,11 +104,13 @@ inline constexpr std::array<KeyText, 36> atUse{{
     {"Question2", "Appliquer la restauration ? Pensez à enregistrer vos travaux car l'ordinateur devra "
                   "redémarrer pour appliquer le point de restauration."},
     {"Question3", "Activer la restauration système ?"},
-    {"Question4", "Désactiver la restauration système sur tous les lecteurs ? Cette option est irréversible, "
-                  "vous allez perdre TOUS vos points de restauration ainsi que votre configuration (Configurer "
-                  "le système de restauration)."},
-    {"Question5", "Si vous cochez cette case, Kestrafen va devoir créer une liste des modifications. Cela peut "
-                  "prendre plusieurs minutes. Souhaitez-vous vraiment lister les modifications ?"},
+    {"Question4",
+     "Désactiver la restauration système sur tous les lecteurs ? Cette option est irréversible, "
+     "vous allez perdre TOUS vos points de restauration ainsi que votre configuration (Configurer "
+     "le système de restauration)."},
+    {"Question5",
+     "Si vous cochez cette case, Kestrafen va devoir créer une liste des modifications. Cela peut "
+     "prendre plusieurs minutes. Souhaitez-vous vraiment lister les modifications ?"},
     {"Activer", "Activer la restauration système"},
     {"Désactiver", "Désactiver la restauration système"},
     {"GUID", "GUID :"},
@@ -113,8 +120,9 @@ inline constexpr std::array<KeyText, 36> atUse{{
     {"Oui", "Oui"},
     {"Non", "Non"},
     // Waits that end without their result, and refusals the program adds for safety.
-    {"Message15", "Le système de restauration est activé, mais aucun point de restauration n'est encore apparu. "
-                  "Réessayez plus tard."},
+    {"Message15",
+     "Le système de restauration est activé, mais aucun point de restauration n'est encore apparu. "
+     "Réessayez plus tard."},
     {"Message16", "La liste des modifications n'a pas pu être créée à temps."},
     {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
     {"Message18", "Impossible de supprimer le point de restauration."},
@@ -136,7 +144,7 @@ inline constexpr std::array<KeyText, 36> atUse{{
 const char* errorKey(platform::ErrorKind kind);
 
 // The command line's texts, looked up at the moment of use; %1 and %2 stand for the values put in.
-inline constexpr std::array<KeyText, 45> commandLine{{
+inline constexpr std::array<KeyText, 55> commandLine{{
     {"CommandeAide", "Utilisation : kestrafen [commande] [options]. Sans commande, la fenêtre s'ouvre."},
     {"CommandeListe", "Liste les points de restauration, du plus ancien au plus récent."},
     {"CommandeCreer",
@@ -162,6 +170,7 @@ inline constexpr std::array<KeyText, 45> commandLine{{
     {"ErreurAide", "Pour l'aide : %1"},
     {"ErreurTitreLong", "Le titre a %1 caractères ; il en faut 40 au plus."},
     {"RestaurationArretee", "La restauration système est désactivée."},
+    {"RestaurationInactive", "La restauration système n'est pas activée."},
     {"PointInconnu", "Aucun point de restauration ne porte le numéro %1."},
     {"PointGarde", "Point %1 gardé : il fait partie des %2 points les plus récents."},
     {"PointPlusRecent", "Point %1 gardé : c'est le point le plus récent."},
@@ -185,6 +194,16 @@ inline constexpr std::array<KeyText, 45> commandLine{{
     {"EtatEspaceInconnu", "Espace libre sur %1 : inconnu"},
     {"EtatDernierPoint", "Point le plus récent : %1, créé il y a %2 jours"},
     {"EtatAucunPoint", "Aucun point de restauration."},
+    // The exit codes in the help: Sortie<code>.
+    {"CodesSortie", "Codes de sortie :"},
+    {"Sortie0", "terminé"},
+    {"Sortie1", "refusé ou échoué pour une autre raison, dite sur la sortie d'erreur"},
+    {"Sortie2", "ligne de commande incorrecte"},
+    {"Sortie3", "restauration système désactivée, pas activée ou injoignable"},
+    {"Sortie4", "demande refusée par le service"},
+    {"Sortie5", "aucun point ne porte un numéro de séquence donné"},
+    {"Sortie6", "trop peu d'espace libre sur le lecteur système"},
+    {"Sortie7", "suppression sans --yes : rien n'a été supprimé"},
 }};
 
 // The French default of a key looked up at the moment of use.

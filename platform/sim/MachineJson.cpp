@@ -88,7 +88,8 @@ public:
                     text(sr["descriptions"][which], std::string("system_restore.descriptions.") + which);
             }
         }
-        for (const char* flag : {"set_restore_point_succeeds", "connection_fails", "automation_fails"}) {
+        for (const char* flag : {"set_restore_point_succeeds", "remove_restore_point_succeeds",
+                                 "connection_fails", "automation_fails"}) {
             if (sr.contains(flag))
                 boolean(sr[flag], std::string("system_restore.") + flag);
         }
