@@ -107,7 +107,7 @@ else
   echo "$query"
   status=1
 fi
-# The lifetime of 30 days in seconds, -5 hours as its 32-bit pattern, and an exclusion entry
+# The lifetime of 30 days and the interval of 12 hours in seconds, and an exclusion entry
 # whose two lines are stored as a multi-string.
 settings=$(timeout 60 wine reg query 'HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\SystemRestore' /reg:64 2>/dev/null | tr -d '\r')
 # Wine's "reg query" prints only the first string of a multi-string; its export shows them all
@@ -115,7 +115,7 @@ settings=$(timeout 60 wine reg query 'HKLM\SOFTWARE\Microsoft\Windows NT\Current
 timeout 60 wine reg export 'HKLM\SYSTEM\ControlSet001\Control\BackupRestore\FilesNotToBackup' "$WINEPREFIX/files.reg" /reg:64 /y >/dev/null 2>&1
 files=$(iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/files.reg" 2>/dev/null | tr -d '\r\\\n ')
 if echo "$settings" | grep -q 'RPLifeInterval.*REG_DWORD.*0x278d00' &&
-   echo "$settings" | grep -q 'RPGlobalInterval.*REG_DWORD.*0xffffb9b0' &&
+   echo "$settings" | grep -q 'RPGlobalInterval.*REG_DWORD.*0xa8c0' &&
    echo "$files" | grep -q '"Kestrafen"=hex(7):61,00,62,00,00,00,63,00,64,00,00,00,00,00'; then
   echo "PASS: wine reg reads back the settings and the exclusion entry"
 else
