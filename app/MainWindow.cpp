@@ -8,7 +8,6 @@
 #include "restore/NewPoint.h"
 #include "restore/PointDetails.h"
 #include "restore/PointList.h"
-#include "restore/PointRemoval.h"
 #include "restore/ServiceState.h"
 #include "restore/TemporaryFiles.h"
 #include "ui/Application.h"
@@ -174,10 +173,17 @@ void MainWindow::applyTexts() {
     Jour.setCaption(text(6));
     Modifications.setCaption(text(7));
     state_.language.loadTable();
+    shownLanguage_ = Langue2.text();
 }
 
 void MainWindow::Langue2Change() {
-    lang::storeLanguage(state_.settingsFile, Langue2.text());
+    try {
+        lang::storeLanguage(state_.settingsFile, Langue2.text());
+    } catch (...) {
+        // Nothing changed yet: the box goes back, so the error and every later text keep one language.
+        Langue2.setItemIndex(Langue2.indexOf(shownLanguage_));
+        throw;
+    }
     state_.language.loadDatePattern(false); // the separator stays as read at start
     applyTexts();
     if (RestaurationActive()) {
@@ -362,104 +368,4 @@ void MainWindow::CreerClick() {
         return; // closed while the list was made: no message over a closing window
     app().showMessage(atUse("Message5"));
     TrimWorkingSet();
-}
-
-std::optional<std::int32_t> MainWindow::selectedSequenceNumber() {
-    const auto number = restore::sequenceNumber(state_.pointCache, PointR.item(PointR.itemIndex()));
-    if (number)
-        return number;
-    // Sending 0 would name no point (and a roll-back would restart for nothing).
-    app().showMessage(atUse("Message17"));
-    state_.platform.files.deleteFile(state_.pointCache.fileName());
-    EnumSR();
-    return std::nullopt;
-}
-
-void MainWindow::DetruireClick() {
-    if (PointR.itemIndex() < 0) {
-        app().showMessage(atUse("Message4"));
-        return;
-    }
-    if (!confirm(app(), state_.language, atUse("Question1")))
-        return;
-    if (!restore::leavesAPoint(static_cast<std::size_t>(PointR.count()))) {
-        app().showMessage(atUse("Message3"));
-        return;
-    }
-    const auto number = selectedSequenceNumber();
-    if (!number)
-        return;
-    if (!restore::removePoint(state_.platform.systemRestore, static_cast<std::uint32_t>(*number))) {
-        app().showMessage(atUse("Message18"));
-        return;
-    }
-    PointR.remove(PointR.itemIndex());
-    Informations.clear();
-}
-
-void MainWindow::AppliquerClick() {
-    if (PointR.itemIndex() < 0) {
-        app().showMessage(atUse("Message4"));
-        return;
-    }
-    if (!confirm(app(), state_.language, atUse("Question2")))
-        return;
-    const auto number = selectedSequenceNumber();
-    if (!number)
-        return;
-    state_.automation().Restore(*number);
-    state_.removeTemporaryFiles();
-    state_.platform.shell.runCommand("/c shutdown -r -t 0");
-}
-
-void MainWindow::ActiverClick() {
-    if (off_)
-        switchOn();
-    else
-        switchOff();
-}
-
-void MainWindow::switchOn() {
-    if (!confirm(app(), state_.language, atUse("Question3")))
-        return;
-    platform::SrAutomation& service = state_.automation(); // before anything is locked
-    if (state_.systemDriveLow())
-        app().showMessage(state_.texts().get("Message2")); // only a warning here
-
-    {
-        const ui::Application::BusyCursor busy(app());
-        ui::setEnabled(
-            {&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications, &Jour},
-            false);
-        Modifications.setChecked(false);
-        Langue2.setEnabled(false);
-        app().processMessages();
-
-        state_.removeTemporaryFiles();
-        service.Enable(state_.systemDrive + "\\");
-        state_.platform.process.sleep(1000);
-    }
-    waitForListedPoint();
-    if (app().closePending(this))
-        return;
-    app().processMessages();
-    RestaurationActive();
-}
-
-void MainWindow::switchOff() {
-    if (!confirm(app(), state_.language, atUse("Question4")))
-        return;
-    platform::SrAutomation& service = state_.automation(); // before anything is emptied
-    const ui::Application::BusyCursor busy(app());
-
-    ui::setEnabled({&Creer, &Detruire, &Duree, &Informations, &PointR, &Appliquer, &Activer, &Modifications}, false);
-    Modifications.setChecked(false);
-    ui::setEnabled({&Jour, &Langue2}, false);
-    app().processMessages();
-
-    PointR.clear();
-    Informations.clear();
-    service.Disable(state_.systemDrive + "\\");
-    state_.removeTemporaryFiles();
-    RestaurationActive();
 }

@@ -105,8 +105,14 @@ private:
     // The selected entry's sequence number; when its cache section is gone, says so and lists the
     // points again instead.
     std::optional<std::int32_t> selectedSequenceNumber();
+    // The service refused to roll back to a listed point: says that the point is gone when the
+    // service no longer holds it (else that it cannot be applied), then lists the points anew.
+    void refusedRollBack(std::int32_t number);
+    void listAgain();
+    // Switching (Switching.cpp): a refusal is said and the window shows the state as it stands.
     void switchOn();
     void switchOff();
+    void refusedSwitch(const char* message);
     // After a failed handler: the controls and captions for the service's state as it now stands.
     void showActualState() noexcept;
 
@@ -115,4 +121,5 @@ private:
     TitlePrompt* titlePrompt_ = nullptr;
     SettingsDialog* settings_ = nullptr;
     bool off_ = false;
+    std::string shownLanguage_; // the language of the captions and the text table
 };

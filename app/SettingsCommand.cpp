@@ -1,4 +1,5 @@
 // The settings command of the main window.
+#include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
 #include "config/DiskShare.h"
@@ -17,6 +18,10 @@ void MainWindow::DureeClick() {
     const SettingsDialog::Result result = settings_->run();
     if (!result.validated)
         return;
+    // The same loss as Activer's: every point goes, so the same question first.
+    if (config::reachesSystemDrive(result.drivesToDisable, state_.systemDrive) &&
+        !confirm(app(), state_.language, atUse("Question4")))
+        return;
 
     {
         const ui::Application::BusyCursor busy(app());
@@ -32,12 +37,17 @@ void MainWindow::switchDrives(const std::string& driveList, bool on) {
     if (driveList.empty())
         return;
     for (const config::DriveItem& drive : config::parseDriveList(driveList, state_.systemDrive)) {
+        std::uint32_t answer = 0;
         {
             const ui::Application::BusyCursor busy(app());
             if (on)
-                state_.automation().Enable(drive.argument);
+                answer = state_.automation().Enable(drive.argument);
             else
-                state_.automation().Disable(drive.argument);
+                answer = state_.automation().Disable(drive.argument);
+        }
+        if (answer != 0) {
+            refusedSwitch(on ? "Message21" : "Message22");
+            continue;
         }
         if (drive.systemDrive) {
             if (on)

@@ -8,9 +8,25 @@ void MainWindow::JourClick() {
                              state_.inProgramFolder("KestrafenJ.ini"));
     std::optional<update::Published> published;
     {
-        // Only for the download: the boxes below come with the usual arrow.
+        // Only for the download: the boxes below come with the usual arrow. Clicks during it are
+        // lost, so the controls say so, and come back as they were.
         const ui::Application::BusyCursor wait(app());
-        published = file.fetch(updateServer.limits);
+        const std::vector<ui::Control*> controls = mainControls();
+        std::vector<bool> enabled;
+        for (const ui::Control* control : controls)
+            enabled.push_back(control->enabled());
+        const auto restore = [&] {
+            for (std::size_t i = 0; i < controls.size(); ++i)
+                controls[i]->setEnabled(enabled[i]);
+        };
+        ui::setEnabled(controls, false);
+        try {
+            published = file.fetch(updateServer.limits);
+        } catch (...) {
+            restore();
+            throw;
+        }
+        restore();
     }
     if (!published) {
         app().showMessage(update::unreachableText(atUse("Message9"), site));

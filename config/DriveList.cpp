@@ -1,5 +1,7 @@
 #include "config/DriveList.h"
 
+#include "platform/Text.h"
+
 namespace config {
 
 namespace {
@@ -42,6 +44,14 @@ std::vector<DriveItem> parseDriveList(const std::string& text, const std::string
     for (const std::string& item : splitDriveList(text))
         result.push_back({driveArgument(item), isSystemDrive(item, systemDrive)});
     return result;
+}
+
+bool reachesSystemDrive(const std::string& text, const std::string& systemDrive) {
+    const std::string root = platform::text::upper(systemDrive) + "\\";
+    for (const std::string& item : splitDriveList(text))
+        if (platform::text::upper(driveArgument(platform::text::trim(item))) == root)
+            return true;
+    return false;
 }
 
 } // namespace config

@@ -22,4 +22,8 @@ bool isSystemDrive(const std::string& item, const std::string& systemDrive);
 
 std::vector<DriveItem> parseDriveList(const std::string& text, const std::string& systemDrive);
 
+// True when the service would take an item of the list for the system drive: it ignores blanks
+// and letter case, so "c" switches it off too.
+bool reachesSystemDrive(const std::string& text, const std::string& systemDrive);
+
 } // namespace config

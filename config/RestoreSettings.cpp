@@ -35,8 +35,7 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
 
 std::optional<std::int32_t> toSeconds(std::int32_t count, std::int32_t unit) {
     const std::int64_t product = static_cast<std::int64_t>(count) * unit;
-    if (product < std::numeric_limits<std::int32_t>::min() ||
-        product > std::numeric_limits<std::int32_t>::max())
+    if (count < 0 || product > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(product);
 }

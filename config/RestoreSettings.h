@@ -23,7 +23,8 @@ struct Timings {
 // nothing after. Anything else (hexadecimal forms included) or a number out of range gives nothing.
 std::optional<std::int32_t> parseInteger(std::string_view text);
 
-// count × unit when it fits a signed 32-bit integer.
+// count × unit when count is 0 or more and the product fits a signed 32-bit integer. System Restore
+// reads the value unsigned: a negative count would read as about 136 years.
 std::optional<std::int32_t> toSeconds(std::int32_t count, std::int32_t unit);
 
 // The settings as whole days and hours (the remainder dropped); a missing value, or a key that
@@ -31,8 +32,8 @@ std::optional<std::int32_t> toSeconds(std::int32_t count, std::int32_t unit);
 // A value of another type than a number throws the registry layer's invalid-type error.
 Timings readTimings(platform::Registry& registry);
 
-// Writes both values in seconds, lifetime first, as 32-bit numbers (a negative number as its bit
-// pattern). The caller has checked that both products fit. Throws platform::Error when the key
+// Writes both values in seconds, lifetime first, as 32-bit numbers. The caller has checked that
+// toSeconds takes both. Throws platform::Error when the key
 // cannot be opened or a write is refused.
 void writeTimings(platform::Registry& registry, const Timings& timings);
 

@@ -43,12 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (number) {
         fuzz::expectSame("a number written and read", shown(number),
                          shown(config::parseInteger(std::to_string(*number))));
-        // The dialog stores days and hours as seconds: the product fits or is refused, never wraps.
+        // The dialog stores days and hours as seconds: the product fits or is refused, never wraps,
+        // and a negative number is refused.
         for (const std::int32_t unit : {config::secondsPerDay, config::secondsPerHour}) {
             const auto seconds = config::toSeconds(*number, unit);
             const long long exact = static_cast<long long>(*number) * unit;
-            const bool fits = exact >= std::numeric_limits<std::int32_t>::min() &&
-                              exact <= std::numeric_limits<std::int32_t>::max();
+            const bool fits = exact >= 0 && exact <= std::numeric_limits<std::int32_t>::max();
             fuzz::expectSame("the seconds of " + shown(number), fits ? std::to_string(exact) : "nothing",
                              shown(seconds));
         }

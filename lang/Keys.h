@@ -31,9 +31,9 @@ inline constexpr std::array<KeyText, 62> table{{
     {"Duree2", "Il est possible de changer cette valeur. Pour cela, entrez la"},
     {"Duree3", "valeur désirée en journées dans le champ de saisie ci-dessous."},
     {"Création", "Création d'un point de restauration automatique"},
-    {"Création1", "Par défaut, Windows créer un point de restauration automatique chaque"},
-    {"Création2", "24 heures. Il est possible de changer cette valeur. Pour cela, entrez la"},
-    {"Création3", "valeur désirée en heures dans le champ de saisie ci-dessous."},
+    {"Création1", "Par défaut, Windows créer un point de restauration automatique"},
+    {"Création2", "chaque 24 heures. Il est possible de changer cette valeur. Pour cela,"},
+    {"Création3", "entrez la valeur désirée en heures dans le champ de saisie ci-dessous."},
     // The settings group box has a key of its own: "Désactiver" is the caption of the main
     // window's switch button while System Restore is on.
     {"DésactiverLecteurs", "Désactiver/activer la restauration sur d'autres lecteurs"},
@@ -98,7 +98,7 @@ inline constexpr std::array<KeyText, 62> table{{
 }};
 
 // Keys looked up at the moment of use.
-inline constexpr std::array<KeyText, 33> atUse{{
+inline constexpr std::array<KeyText, 36> atUse{{
     {"Message1", "Impossible de créer le point de restauration."},
     {"Message3", "Il vous faut garder au moins un point."},
     {"Message4", "Veuillez sélectionner un point de restauration."},
@@ -136,6 +136,10 @@ inline constexpr std::array<KeyText, 33> atUse{{
     {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
     {"Message18", "Impossible de supprimer le point de restauration."},
     {"Message19", "Impossible de lire la liste des modifications :"},
+    // Requests the service refused.
+    {"Message20", "Impossible d'appliquer le point de restauration."},
+    {"Message21", "Impossible d'activer la restauration système."},
+    {"Message22", "Impossible de désactiver la restauration système."},
     // Errors of the system, each followed by its detail: the value, the file, the code.
     {"ErreurRegistre", "Impossible d'écrire dans le registre la valeur"},
     {"ErreurTypeRegistre", "Type de données incorrect pour la valeur du registre"},

@@ -33,4 +33,18 @@ std::optional<std::int32_t> sequenceNumber(const platform::IniFile& cache, const
     }
 }
 
+bool serviceHolds(platform::SystemRestore& service, std::int32_t sequenceNumber) {
+    for (const platform::WmiInstance& point : service.restorePoints())
+        for (const platform::WmiProperty& property : point)
+            if (property.name == "SequenceNumber" && !property.value.isNull()) {
+                try {
+                    if (property.value.asInteger() == sequenceNumber)
+                        return true;
+                } catch (const std::exception&) {
+                    // A number that does not convert names no point.
+                }
+            }
+    return false;
+}
+
 } // namespace restore

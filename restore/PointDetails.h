@@ -2,6 +2,7 @@
 // What the details panel and the delete and roll-back buttons read of the selected point: its
 // section of the point cache, named by the list entry.
 #include "platform/Profile.h"
+#include "platform/SystemRestore.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,5 +24,9 @@ std::vector<std::string> detailLines(const platform::IniFile& cache, const std::
 // was deleted since the list was made, or the point came without one) or the stored text is not
 // one the service can take (0 included).
 std::optional<std::int32_t> sequenceNumber(const platform::IniFile& cache, const std::string& entry);
+
+// Whether the service lists a point with that sequence number now (after it refused a request for
+// it). Throws platform::Error when the service cannot be asked.
+bool serviceHolds(platform::SystemRestore& service, std::int32_t sequenceNumber);
 
 } // namespace restore

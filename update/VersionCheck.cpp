@@ -1,5 +1,6 @@
 #include "update/VersionCheck.h"
 
+#include "platform/Error.h"
 #include "platform/Text.h"
 
 #include <utility>
@@ -79,7 +80,11 @@ std::string unreachableText(const std::string& message, const std::string& site)
 
 std::string findBrowser(platform::FileSystem& files, platform::Shell& shell) {
     const std::string probe = files.tempFolder() + "temp.htm";
-    files.writeFile(probe, "");
+    try {
+        files.writeFile(probe, "");
+    } catch (const platform::Error&) {
+        return ""; // a probe that cannot be made (read-only, say) finds no browser, silently
+    }
     std::optional<std::string> program;
     try {
         program = shell.findExecutable(probe);

@@ -64,7 +64,7 @@ std::string otherVersionText(const std::string& message, const std::string& vers
 std::string unreachableText(const std::string& message, const std::string& site);
 
 // The program that opens web pages, asked for an empty "temp.htm" made in the temporary folder
-// for that and deleted again; empty when there is none.
+// for that and deleted again; empty when there is none or the probe cannot be written.
 std::string findBrowser(platform::FileSystem& files, platform::Shell& shell);
 
 } // namespace update

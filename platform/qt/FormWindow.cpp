@@ -5,17 +5,13 @@
 #include "platform/qt/QtBackend.h"
 #include "ui/Application.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
-
-#include <algorithm>
 
 namespace platform::qt {
 
@@ -141,30 +137,8 @@ void FormWindow::waitExposed() {
 void FormWindow::showCaption() {
     // Qt titles an untitled window with the application name; a blank keeps the bar empty.
     const QString caption = QString::fromStdString(form_.caption());
+    // A title the bar cannot show whole is cut by the window manager: the client size is given.
     setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
-    fitCaption();
-}
-
-int FormWindow::captionRoom(const QString& caption) {
-    // The desktop's font in bold stands in for the title font, which only the window manager knows.
-    QFont titleFont = QApplication::font();
-    titleFont.setBold(true);
-    return QFontMetrics(titleFont).horizontalAdvance(caption) + 2 * titleBarSideRoom;
-}
-
-void FormWindow::fitCaption() {
-    // A small fixed window grows just enough for the window manager to show its whole title; what
-    // the form holds keeps its size and stays centred.
-    if (form_.border != ui::BorderStyle::Single && form_.border != ui::BorderStyle::Dialog)
-        return;
-    const int wanted = std::max(form_.clientWidth, captionRoom(windowTitle()));
-    if (wanted == width())
-        return;
-    const QPoint centre = geometry().center();
-    setFixedSize(wanted, form_.clientHeight);
-    content_->move((wanted - form_.clientWidth) / 2, 0);
-    if (isVisible())
-        move(centre.x() - wanted / 2, y());
 }
 
 void FormWindow::showOpacity() {

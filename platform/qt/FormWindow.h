@@ -1,8 +1,7 @@
 #pragma once
-// The top-level window of one form: fixed client size (wider only where a fixed window's title
-// would not fit), frame by border style, one widget per control. The model decides whether it is
-// shown; a fully transparent form is kept unmapped, since without a compositor the window system
-// could not show it see-through.
+// The top-level window of one form: fixed client size, frame by border style, one widget per
+// control. The model decides whether it is shown; a fully transparent form is kept unmapped, since
+// without a compositor the window system could not show it see-through.
 #include "platform/qt/ControlViews.h"
 #include "ui/Form.h"
 
@@ -30,11 +29,6 @@ public:
     void setModalRun(bool on) { modalRun_ = on; }
 
     void showCaption();
-    // The frame width that shows the caption whole: its text in the bold title face, and on
-    // either side room for the icon and the title buttons, since managers centre the title on
-    // the whole bar.
-    static int captionRoom(const QString& caption);
-    static constexpr int titleBarSideRoom = 60;
     void showOpacity();
     // Paints at once what is pending, the way a native repaint does.
     void repaintNow();
@@ -52,13 +46,12 @@ private:
     bool seeThrough() const;
     void syncMapping();
     void place();
-    void fitCaption();
     void waitExposed();
     ui::Button* usableButton(bool defaultOne) const;
 
     QtBackend& backend_;
     ui::Form& form_;
-    QWidget* content_ = nullptr; // the form's client area, centred when the caption widens the window
+    QWidget* content_ = nullptr; // the form's client area
     std::vector<std::unique_ptr<ControlView>> views_;
     bool open_ = false;
     bool modalRun_ = false;

@@ -82,6 +82,13 @@ public:
         }
         if (sr.contains("pending_restore") && !sr["pending_restore"].is_null())
             count(sr["pending_restore"], "system_restore.pending_restore");
+        if (sr.contains("descriptions")) {
+            object(sr["descriptions"], "system_restore.descriptions");
+            for (const char* which : {"checkpoint", "restore"}) {
+                if (sr["descriptions"].contains(which))
+                    text(sr["descriptions"][which], std::string("system_restore.descriptions.") + which);
+            }
+        }
         for (const char* flag : {"set_restore_point_succeeds", "remove_restore_point_succeeds",
                                  "connection_fails", "automation_fails"}) {
             if (sr.contains(flag))

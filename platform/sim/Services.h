@@ -73,8 +73,8 @@ public:
     explicit SimSystemRestore(Machine& m) : m_(m) {}
     std::unique_ptr<SrAutomation> automationObject() override;
     std::vector<WmiInstance> restorePoints() override;
-    LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second, int microseconds,
-                              int utcOffsetMinutes) override;
+    LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second,
+                              int microseconds, int utcOffsetMinutes) override;
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
     std::vector<DriveState> drives() override;
@@ -91,12 +91,14 @@ class SimShell : public Shell {
 public:
     explicit SimShell(Machine& m) : m_(m) {}
     void runCommand(const std::string& parameters) override;
+    bool commandRunning() override;
     void winExec(const std::string& commandLine) override;
     std::optional<std::string> findExecutable(const std::string& file) override;
     void start(const std::string& file, const std::string& parameters) override;
 
 private:
     Machine& m_;
+    std::int64_t commandEndsAtMs_ = 0; // on the machine's clock
 };
 
 class SimCabinet : public Cabinet {

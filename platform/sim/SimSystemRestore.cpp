@@ -16,6 +16,8 @@ namespace {
 constexpr std::uint32_t kErrorSuccess = 0;
 constexpr std::uint32_t kErrorInvalidData = 13;
 constexpr std::uint32_t kErrorInternalError = 1359;
+// The automation object's answer to a point it does not hold (E_INVALIDARG).
+constexpr std::uint32_t kInvalidArgument = 0x80070057;
 
 constexpr std::uint32_t kBeginSystemChange = 100;
 constexpr std::uint32_t kCheckpointType = 7;
@@ -31,6 +33,8 @@ public:
     std::uint32_t Restore(std::int32_t sequenceNumber) override {
         m_.runDueActions();
         m_.journal("Restore " + std::to_string(sequenceNumber));
+        if (!service::holdsPoint(m_, sequenceNumber))
+            return kInvalidArgument; // nothing pending: the restart that follows restores nothing
         m_.state()["system_restore"]["pending_restore"] = sequenceNumber;
         m_.saveState();
         return 0;
@@ -48,7 +52,7 @@ public:
         m_.schedule(m_.srValue("point_after_enable_ms").get<std::int64_t>(), [machine] {
             if (service::start(*machine) == 0u) // switched off again meanwhile: no checkpoint
                 service::addPoint(*machine, kBeginSystemChange, kCheckpointType,
-                                  service::kCheckpointDescription);
+                                  service::checkpointDescription(*machine));
         });
         return 0;
     }

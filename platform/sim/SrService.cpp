@@ -35,7 +35,31 @@ std::string driveName(const std::string& drive) {
     return name;
 }
 
+std::string description(Machine& m, const char* which, const char* english) {
+    const auto names = m.srValue("descriptions");
+    return names.is_object() && names.contains(which) ? names[which].get<std::string>() : english;
+}
+
+// The entry of the service's list with that number, or end().
+nlohmann::ordered_json::iterator findPoint(nlohmann::ordered_json& list, long long sequenceNumber) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        const auto& number =
+            (*it).contains("SequenceNumber") ? (*it)["SequenceNumber"] : nlohmann::ordered_json();
+        if (number.is_number_integer() && number.get<long long>() == sequenceNumber)
+            return it;
+    }
+    return list.end();
+}
+
 } // namespace
+
+std::string checkpointDescription(Machine& m) {
+    return description(m, "checkpoint", "System Checkpoint");
+}
+
+std::string restoreDescription(Machine& m) {
+    return description(m, "restore", "Restore Operation");
+}
 
 std::string cimDateTime(std::int64_t unixSeconds, int utcOffsetMinutes) {
     const std::time_t wall = static_cast<std::time_t>(unixSeconds + std::int64_t{utcOffsetMinutes} * 60);
@@ -67,16 +91,17 @@ long long addPoint(Machine& m, std::uint32_t eventType, std::uint32_t pointType,
 
 bool removePoint(Machine& m, long long sequenceNumber) {
     auto& list = points(m);
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        const auto& number =
-            (*it).contains("SequenceNumber") ? (*it)["SequenceNumber"] : nlohmann::ordered_json();
-        if (number.is_number_integer() && number.get<long long>() == sequenceNumber) {
-            list.erase(it);
-            m.saveState();
-            return true;
-        }
-    }
-    return false;
+    const auto it = findPoint(list, sequenceNumber);
+    if (it == list.end())
+        return false;
+    list.erase(it);
+    m.saveState();
+    return true;
+}
+
+bool holdsPoint(Machine& m, long long sequenceNumber) {
+    auto& list = points(m);
+    return findPoint(list, sequenceNumber) != list.end();
 }
 
 void removeAllPoints(Machine& m) {
@@ -113,7 +138,7 @@ void restart(Machine& m) {
     m.journal("Restart");
     if (!m.srValue("pending_restore").is_null()) {
         systemRestore(m)["pending_restore"] = nullptr;
-        addPoint(m, kBeginSystemChange, kRestoreType, kRestoreDescription);
+        addPoint(m, kBeginSystemChange, kRestoreType, restoreDescription(m));
     }
     if (m.onRestart)
         m.onRestart();

@@ -14,9 +14,10 @@ namespace service {
 // The service's registry key; its "Start" value is 0 when System Restore is on, 4 when off.
 inline constexpr const char* kServiceKey = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\sr";
 
-// Description of the point the service makes after it is switched on, and of a rollback's point.
-inline constexpr const char* kCheckpointDescription = "System Checkpoint";
-inline constexpr const char* kRestoreDescription = "Restore Operation";
+// Descriptions of the point the service makes after it is switched on and of a rollback's point,
+// in the machine's language (system_restore.descriptions), English when it names none.
+std::string checkpointDescription(Machine& m);
+std::string restoreDescription(Machine& m);
 
 // "yyyymmddHHMMSS.000000sUUU": the local wall-clock time of an instant with its UTC offset.
 std::string cimDateTime(std::int64_t unixSeconds, int utcOffsetMinutes);
@@ -25,6 +26,7 @@ std::string cimDateTime(std::int64_t unixSeconds, int utcOffsetMinutes);
 long long addPoint(Machine& m, std::uint32_t eventType, std::uint32_t pointType,
                    const std::string& description);
 bool removePoint(Machine& m, long long sequenceNumber);
+bool holdsPoint(Machine& m, long long sequenceNumber);
 void removeAllPoints(Machine& m);
 
 std::optional<std::uint32_t> start(Machine& m);

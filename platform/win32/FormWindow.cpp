@@ -81,7 +81,6 @@ FormWindow::FormWindow(Win32Backend& backend, ui::Form& form, Fonts& fonts) : ba
         control->setObserver(view.get());
         views_.push_back(std::move(view));
     }
-    shiftControls(offset_); // the caption may have widened the window before they were made
     // Tab moves through siblings in their z-order: put the listed controls in the form's order.
     for (std::size_t i = 1; i < form.tabOrder.size(); ++i) {
         const ControlWindow* before = viewOf(*form.tabOrder[i - 1]);
@@ -162,7 +161,8 @@ HWND FormWindow::focusOnActivation() {
     const bool shown = focusOnShow_;
     focusOnShow_ = false;
     if (shown && form_.activeControl)
-        if (const ControlWindow* view = viewOf(*form_.activeControl); view && IsWindowEnabled(view->hwnd()))
+        if (const ControlWindow* view = viewOf(*form_.activeControl);
+            view && IsWindowVisible(view->hwnd()) && IsWindowEnabled(view->hwnd()))
             return view->hwnd();
     if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
         IsWindowEnabled(lastFocus_))
@@ -171,65 +171,8 @@ HWND FormWindow::focusOnActivation() {
 }
 
 void FormWindow::showCaption() {
+    // A caption the title bar cannot show whole is cut by the system: the client size is given.
     SetWindowTextA(hwnd_, ansi(form_.caption()).c_str());
-    fitCaption();
-}
-
-int FormWindow::captionRoom() const {
-    // The system's own caption metrics; the structure's XP size, which every later system accepts.
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return 0;
-    const std::string text = ansi(form_.caption());
-    SIZE size{};
-    const HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
-    const HDC dc = GetDC(hwnd_);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(hwnd_, dc);
-    DeleteObject(font);
-    // A window with a minimise box shows the greyed maximise box too; a dialog frame has no icon.
-    const bool dialog = form_.border == ui::BorderStyle::Dialog;
-    const int buttons = (!dialog && (form_.minimizeButton || form_.maximizeButton)) ? 3 : 1;
-    const int icon = dialog ? 0 : GetSystemMetrics(SM_CXSMICON) + 8;
-    constexpr int padding = 24;
-    return size.cx + icon + buttons * metrics.iCaptionWidth + padding;
-}
-
-void FormWindow::fitCaption() {
-    // A small fixed window grows just enough for its whole caption; the controls keep their
-    // places relative to each other, centred, and the window keeps its centre.
-    if (form_.border != ui::BorderStyle::Single && form_.border != ui::BorderStyle::Dialog)
-        return;
-    const int width = std::max(form_.clientWidth, captionRoom());
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right - client.left == width)
-        return;
-    const Frame frame = frameOf(form_);
-    RECT outer{0, 0, width, form_.clientHeight};
-    AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
-    RECT own{};
-    GetWindowRect(hwnd_, &own);
-    const int outerWidth = outer.right - outer.left;
-    SetWindowPos(hwnd_, nullptr, (own.left + own.right - outerWidth) / 2, own.top, outerWidth,
-                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int offset = (width - form_.clientWidth) / 2;
-    shiftControls(offset - offset_);
-    offset_ = offset;
-}
-
-void FormWindow::shiftControls(int dx) {
-    if (dx == 0)
-        return;
-    for (const auto& view : views_) {
-        RECT r{};
-        GetWindowRect(view->hwnd(), &r);
-        MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 1);
-        SetWindowPos(view->hwnd(), nullptr, r.left + dx, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void FormWindow::showOpacity() {

@@ -1,7 +1,6 @@
 #pragma once
-// The top-level window of one form: client size fixed by the model (wider only where a fixed
-// window's caption would not fit), frame by border style, one child window per control, layered
-// when the form blends.
+// The top-level window of one form: client size fixed by the model, frame by border style, one
+// child window per control, layered when the form blends.
 #include "platform/win32/ControlWindow.h"
 #include "ui/Form.h"
 
@@ -45,11 +44,6 @@ private:
     // Where the keyboard goes when the window becomes active: the form's chosen control when it
     // was just shown, else the control that last had it, else the first that takes Tab.
     void rememberFocus();
-    // Client width that shows the caption whole in the system's caption font, with the icon and
-    // the caption buttons.
-    int captionRoom() const;
-    void fitCaption();
-    void shiftControls(int dx);
     HWND focusOnActivation();
 
     Win32Backend& backend_;
@@ -59,7 +53,6 @@ private:
     bool modalRun_ = false;
     bool focusOnShow_ = false;
     HWND lastFocus_ = nullptr;
-    int offset_ = 0; // how far the controls sit right of their places, in a widened window
 };
 
 } // namespace platform::win32

@@ -16,11 +16,37 @@
 #include <cstdlib>
 #include <fstream>
 #include <ctime>
+#include <functional>
 #include <memory>
 
 namespace testing_support {
 
 inline constexpr const char* programFolder = "C:\\Program Files\\Kestrafen\\";
+
+// Passes every call on to the machine's object, letting the test look at the window first; with a
+// refusal set, answers it instead and leaves the machine as it was.
+class WatchedAutomation : public platform::SrAutomation {
+public:
+    WatchedAutomation(std::unique_ptr<platform::SrAutomation> real, std::function<void()> watch)
+        : real_(std::move(real)), watch_(std::move(watch)) {}
+    std::uint32_t Restore(std::int32_t n) override {
+        watch_();
+        return refusal ? refusal : real_->Restore(n);
+    }
+    std::uint32_t Enable(const std::string& drive) override {
+        watch_();
+        return refusal ? refusal : real_->Enable(drive);
+    }
+    std::uint32_t Disable(const std::string& drive) override {
+        watch_();
+        return refusal ? refusal : real_->Disable(drive);
+    }
+    std::uint32_t refusal = 0;
+
+private:
+    std::unique_ptr<platform::SrAutomation> real_;
+    std::function<void()> watch_;
+};
 
 struct AppFixture : ::testing::Test {
     AppFixture() {

@@ -20,17 +20,26 @@ struct EnumerationTest : AppFixture {
     }
 };
 
+// Offsets east and west of Greenwich (a point made in New York) give the local date and the
+// instant that ages count from.
 TEST_F(EnumerationTest, PointsGivenNewestFirstAreListedOldestFirstInLocalTime) {
     setPoints({point("20061105100000.000000+060", "Installed Office", 0, 12),
                point("20061004153000.000000+120", "Point de vérification système", 7, 11),
-               point("20061004090000.000000+000", "Removed Java", 1, 10)});
+               point("20061004090000.000000+000", "Removed Java", 1, 10),
+               point("20061003220000.000000-300", "West", 0, 9)});
     startProgram();
-    EXPECT_EQ(items(), (std::vector<std::string>{"(04/10/2006 11:00:00) Removed Java",
-                                                 "(04/10/2006 15:30:00) Point de vérification système",
-                                                 "(05/11/2006 10:00:00) Installed Office"}));
+    EXPECT_EQ(items(),
+              (std::vector<std::string>{"(04/10/2006 05:00:00) West", "(04/10/2006 11:00:00) Removed Java",
+                                        "(04/10/2006 15:30:00) Point de vérification système",
+                                        "(05/11/2006 10:00:00) Installed Office"}));
     EXPECT_TRUE(allMainControlsEnabled(true));
     EXPECT_EQ(f().Activer.caption(), "Désactiver la restauration système");
     EXPECT_TRUE(backend.messages().empty());
+    std::vector<std::int64_t> instants;
+    restore::walkPoints(platform->systemRestore, platform->systemRestore.restorePoints(),
+                        s().language.datePattern(),
+                        [&](const restore::ListedPoint& p) { instants.push_back(p.utcSeconds); });
+    EXPECT_EQ(instants, (std::vector<std::int64_t>{1162717200, 1159968600, 1159952400, 1159930800}));
 }
 
 TEST_F(EnumerationTest, CacheHoldsFolderTypeNumberAndSortKeyInOrder) {

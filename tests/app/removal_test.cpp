@@ -2,6 +2,7 @@
 
 #include "restore/PointDetails.h"
 
+#include <algorithm>
 #include <functional>
 
 using testing_support::AppFixture;
@@ -94,15 +95,44 @@ TEST_F(RemovalTest, DeletionRemovesTheEntryOnlyWhenTheServiceDid) {
     EXPECT_EQ(f().PointR.count(), 1);
 }
 
-TEST_F(RemovalTest, RefusedRemovalKeepsTheEntry) {
-    startProgram();
-    setPoints({point("20061004153000.000000+120", "A", 7, 44)}); // 45 went behind the program's back
-    f().PointR.userSelect(1);
-    backend.setNextAnswer(true);
-    f().Detruire.userClick();
-    EXPECT_EQ(backend.messageTexts().back(), "Impossible de supprimer le point de restauration.");
-    EXPECT_EQ(f().PointR.count(), 2);
-    EXPECT_EQ(f().PointR.itemIndex(), 1);
+// A point removed behind the program's back (or one the service will not apply): the refusal is
+// said, nothing restarts, and the list is made anew from what the service holds.
+TEST_F(RemovalTest, ARefusedRequestListsThePointsAgain) {
+    const struct {
+        const char* button;
+        bool gone;
+        const char* said;
+    } cases[] = {
+        {"Detruire", true, "Impossible de supprimer le point de restauration."},
+        {"Appliquer", true,
+         "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
+        {"Appliquer", false, "Impossible d'appliquer le point de restauration."},
+    };
+    for (const auto& c : cases) {
+        setPoints(
+            {point("20061004153000.000000+120", "A", 7, 44), point("20061005100000.000000+120", "B", 0, 45)});
+        startProgram();
+        if (c.gone)
+            setPoints({point("20061004153000.000000+120", "A", 7, 44)});
+        auto refusing =
+            std::make_unique<testing_support::WatchedAutomation>(std::move(s().systemRestore), [] {});
+        refusing->refusal = c.gone ? 0 : 0x80004005; // else the machine's own answer
+        s().systemRestore = std::move(refusing);
+        const std::size_t before = tm.journal().size();
+        f().PointR.userSelect(1);
+        backend.clearMessages();
+        backend.setNextAnswer(true);
+        static_cast<ui::Button*>(f().findControl(c.button))->userClick();
+        EXPECT_EQ(backend.messageTexts().back(), c.said) << c.button;
+        const Texts listed = c.gone ? Texts{"(04/10/2006 15:30:00) A"}
+                                    : Texts{"(04/10/2006 15:30:00) A", "(05/10/2006 10:00:00) B"};
+        EXPECT_EQ(f().PointR.items(), listed) << c.button;
+        EXPECT_EQ(cache(listed.back(), "Number"), c.gone ? "44" : "45") << c.button;
+        const auto journal = tm.journal();
+        EXPECT_EQ(std::count(journal.begin() + static_cast<std::ptrdiff_t>(before), journal.end(), "Restart"),
+                  0);
+        EXPECT_TRUE(tm.json()["system_restore"]["pending_restore"].is_null());
+    }
 }
 
 TEST_F(RemovalTest, PointWithoutAUsableNumberIsNeverSentAsNumberZero) {

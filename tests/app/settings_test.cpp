@@ -4,6 +4,7 @@
 #include "app/RepairWindow.h"
 #include "app/SettingsDialog.h"
 #include "config/RestoreSettings.h"
+#include "lang/Keys.h"
 
 #include <algorithm>
 
@@ -97,8 +98,8 @@ TEST_F(SettingsTest, EachWatchedDriveShowsItsShareAsItIsTyped) {
 TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
     const struct {
         const char *days, *hours, *share = "12";
-    } refused[] = {{"12a", "24"},     {"", "24"},          {"30", ""},
-                   {"0x1E", "24"},    {"24856", "24"},     {"30", "596524"},
+    } refused[] = {{"12a", "24"},     {"", "24"},          {"30", ""},           {"0x1E", "24"},
+                   {"24856", "24"},   {"30", "596524"},    {"-5", "24"},         {"30", "-1"},
                    {"30", "24", "0"}, {"30", "24", "101"}, {"30", "24", "douze"}};
     setStored(7776000, 86400, 15);
     for (const auto& c : refused) {
@@ -127,15 +128,15 @@ TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
     settings([](SettingsDialog& d) {
         d.Titre.userType("abc");
         d.Valider.userClick();
-        d.Titre.userType("-5");
+        d.Titre.userType("+45");
         d.Titre2.userType(" 12");
         d.Pourcentage.userType("20");
         d.Valider.userClick();
     });
-    EXPECT_EQ(stored("RPLifeInterval"), static_cast<std::uint32_t>(-5 * 86400));
+    EXPECT_EQ(stored("RPLifeInterval"), 45u * 86400);
     EXPECT_EQ(stored("RPGlobalInterval"), 12u * 3600);
     EXPECT_EQ(stored("DiskPercent"), 20u);
-    EXPECT_NE(registryFile().find("\"RPLifeInterval\"=dword:fff96880"), std::string::npos);
+    EXPECT_NE(registryFile().find("\"RPLifeInterval\"=dword:003b5380"), std::string::npos);
 }
 
 TEST_F(SettingsTest, DriveListsCallTheServiceInOrderEnablesFirst) {
@@ -153,15 +154,47 @@ TEST_F(SettingsTest, DriveListsCallTheServiceInOrderEnablesFirst) {
     for (const auto& c : cases) {
         const size_t from = tm.journal().size();
         const int repaints = backend.repaintCount();
+        backend.clearMessages();
         settings([&](SettingsDialog& d) {
             d.Activer.userType(c.enable);
             d.Desactiver.userType(c.disable);
             d.Valider.userClick();
         });
         EXPECT_EQ(journalSince(from), c.calls) << c.enable << " / " << c.disable;
+        EXPECT_TRUE(backend.messages().empty()); // no point at stake, no question
         // No item named the system drive: the main window is left as it was.
         EXPECT_EQ(backend.repaintCount(), repaints);
         EXPECT_TRUE(f().Creer.enabled());
+    }
+}
+
+// Every point goes with the system drive: Activer's question first, and No changes nothing at all.
+TEST_F(SettingsTest, DisablingTheSystemDriveAsksFirst) {
+    const struct {
+        const char* disable;
+        bool yes;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"C", false, {}},
+        {"D, c", false, {}},
+        {" C:\\", false, {}},
+        {"D,C:", true, {"Disable D:\\", "Disable C:\\"}},
+    };
+    for (const auto& c : cases) {
+        setStored(7776000, 86400);
+        setServiceStart(0);
+        const size_t from = tm.journal().size();
+        backend.clearMessages();
+        backend.setNextAnswer(c.yes);
+        settings([&](SettingsDialog& d) {
+            d.Titre.userType("5");
+            d.Desactiver.userType(c.disable);
+            d.Valider.userClick();
+        });
+        EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{lang::keys::atUseDefault("Question4")})
+            << c.disable;
+        EXPECT_EQ(journalSince(from), c.calls) << c.disable;
+        EXPECT_EQ(stored("RPLifeInterval"), c.yes ? 5u * 86400 : 7776000u) << c.disable;
     }
 }
 
@@ -169,6 +202,7 @@ TEST_F(SettingsTest, TheSystemDriveOffThenOnRefreshesTheMainWindow) {
     ASSERT_GT(f().PointR.count(), 0);
     tm.write(std::string(programFolder) + "res.cab", "old");
     size_t from = tm.journal().size();
+    backend.setNextAnswer(true);
     settings([](SettingsDialog& d) {
         d.Desactiver.userType("C:\\");
         d.Valider.userClick();

@@ -1,36 +1,15 @@
 #include "AppFixture.h"
 
+#include "app/SettingsDialog.h"
 #include "lang/Keys.h"
 
 #include <functional>
 
 using testing_support::AppFixture;
 using testing_support::programFolder;
+using testing_support::WatchedAutomation;
 
 namespace {
-
-// Passes every call on to the machine's object, letting the test look at the window first.
-class WatchedAutomation : public platform::SrAutomation {
-public:
-    WatchedAutomation(std::unique_ptr<platform::SrAutomation> real, std::function<void()> watch)
-        : real_(std::move(real)), watch_(std::move(watch)) {}
-    std::uint32_t Restore(std::int32_t n) override {
-        watch_();
-        return real_->Restore(n);
-    }
-    std::uint32_t Enable(const std::string& drive) override {
-        watch_();
-        return real_->Enable(drive);
-    }
-    std::uint32_t Disable(const std::string& drive) override {
-        watch_();
-        return real_->Disable(drive);
-    }
-
-private:
-    std::unique_ptr<platform::SrAutomation> real_;
-    std::function<void()> watch_;
-};
 
 struct SwitchingTest : AppFixture {
     SwitchingTest() { ordinaryStart(); }
@@ -224,6 +203,64 @@ TEST_F(SwitchingTest, AFailingHandlerLeavesTheWindowAsTheServiceIs) {
     EXPECT_TRUE(allMainControlsEnabled());
     EXPECT_EQ(f().Activer.caption(), s().lookup("Désactiver", ""));
     EXPECT_NE(f().Activer.caption(), "Désactiver la restauration système");
+
+    // Switching on fails at the service with System Restore still off: Activer stays within reach.
+    startSwitchedOff();
+    s().systemRestore = std::make_unique<WatchedAutomation>(
+        std::move(s().systemRestore), [] { throw platform::Error("Automation error: Enable (0x80004005)"); });
+    backend.setNextAnswer(true);
+    f().Activer.userClick();
+    EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
+    EXPECT_TRUE(f().off());
+    EXPECT_TRUE(f().Activer.enabled());
+    EXPECT_EQ(f().Activer.caption(), s().lookup("Activer", ""));
+    EXPECT_TRUE(f().Duree.enabled());
+    EXPECT_FALSE(f().Creer.enabled());
+}
+
+// A switch the service refuses is said in the user's language; the window shows the state the
+// service kept, its points listed again when it is on.
+TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
+    const struct {
+        bool startOn;
+        const char* language;
+        const char* said;
+        const char* typedInSettings = nullptr; // else Activer
+    } cases[] = {{false, "Français", "Impossible d'activer la restauration système."},
+                 {true, "Français", "Impossible de désactiver la restauration système."},
+                 {true, "English", "Unable to turn off System Restore."},
+                 {false, "Français", "Impossible d'activer la restauration système.", "C"}};
+    for (const auto& c : cases) {
+        ordinaryStart(c.language);
+        setServiceStart(c.startOn ? 0 : 4);
+        setPoints(c.startOn ? nlohmann::ordered_json::array({point("20061004153000.000000+120", "A", 0, 44)})
+                            : nlohmann::ordered_json::array());
+        startProgram();
+        const int listed = f().PointR.count();
+        auto refusing = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [] {});
+        refusing->refusal = 0x80004005;
+        s().systemRestore = std::move(refusing);
+        backend.clearMessages();
+        if (c.typedInSettings) {
+            backend.setNextModal([&c](ui::Form& form) {
+                auto& dialog = static_cast<SettingsDialog&>(form);
+                dialog.Activer.userType(c.typedInSettings);
+                dialog.Valider.userClick();
+            });
+            f().Duree.userClick();
+        } else {
+            backend.setNextAnswer(true);
+            f().Activer.userClick();
+        }
+        ASSERT_FALSE(backend.messages().empty()) << c.said;
+        EXPECT_EQ(backend.messageTexts().back(), c.said);
+        EXPECT_FALSE(backend.messages().back().busyCursor);
+        EXPECT_EQ(f().off(), !c.startOn) << c.said;
+        EXPECT_EQ(f().PointR.count(), listed) << c.said;
+        EXPECT_EQ(allMainControlsEnabled(), c.startOn) << c.said;
+        EXPECT_TRUE(f().Activer.enabled()) << c.said;
+        EXPECT_EQ(f().Activer.caption(), s().lookup(c.startOn ? "Désactiver" : "Activer", "")) << c.said;
+    }
 }
 
 } // namespace

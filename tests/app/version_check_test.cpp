@@ -3,8 +3,10 @@
 #include "AppFixture.h"
 #include "support/HttpServer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <tuple>
@@ -22,6 +24,7 @@ const std::string kOther =
     "Vous n'avez pas la dernière version de Kestrafen. La version la plus récente est la ";
 const std::string kLatest = "Vous avez la dernière version de Kestrafen.";
 const std::string kSite = update::defaultServer().site;
+const std::string kProbe = "C:\\WINDOWS\\Temp\\temp.htm";
 
 // A version file as publishers write it, in Windows-1252.
 std::string published(const std::string& utf8Body) {
@@ -41,7 +44,7 @@ struct WatchedDownload : platform::Download {
         : real(real), backend(backend) {}
     bool toFile(const std::string& url, const std::string& path,
                 const platform::DownloadLimits& limits) override {
-        calls.push_back({limits.connect, limits.total, backend.busyCursor()});
+        calls.push_back({limits.connect, limits.total, backend.busyCursor(), usable ? usable() : -1});
         return real.toFile(url, path, limits);
     }
     void forgetCached(const std::string& url) override {
@@ -50,7 +53,8 @@ struct WatchedDownload : platform::Download {
     }
     platform::Download& real;
     const ui::HeadlessBackend& backend;
-    std::vector<std::tuple<std::chrono::milliseconds, std::chrono::milliseconds, bool>> calls;
+    std::function<int()> usable; // how many of the window's controls take clicks
+    std::vector<std::tuple<std::chrono::milliseconds, std::chrono::milliseconds, bool, int>> calls;
     std::vector<std::string> forgotten;
 };
 
@@ -58,6 +62,7 @@ struct WatchedDownload : platform::Download {
 struct WatchedShell : platform::Shell {
     WatchedShell(platform::Shell& real, const ui::HeadlessBackend& backend) : real(real), backend(backend) {}
     void runCommand(const std::string& parameters) override { real.runCommand(parameters); }
+    bool commandRunning() override { return real.commandRunning(); }
     void winExec(const std::string& commandLine) override { real.winExec(commandLine); }
     std::optional<std::string> findExecutable(const std::string& file) override {
         return real.findExecutable(file);
@@ -79,6 +84,7 @@ struct Case {
     const char* language = "Français";
     std::optional<std::string> stale = std::nullopt; // a KestrafenJ.ini left by an interrupted check
     bool browserKnown = true;                        // the machine knows a program for web pages
+    bool readOnlyProbe = false;                      // a read-only temp.htm was left behind
 };
 
 struct VersionCheckTest : AppFixture {
@@ -94,6 +100,10 @@ struct VersionCheckTest : AppFixture {
             tm.json().erase("browser");
         if (c.stale)
             tm.write(kVersionFile, *c.stale);
+        if (c.readOnlyProbe) {
+            tm.write(kProbe, "");
+            std::filesystem::permissions(tm.host(kProbe), std::filesystem::perms::owner_read);
+        }
         tm.save();
         const platform::Platform real = tm.machine->platform();
         download.emplace(real.download, backend);
@@ -104,6 +114,10 @@ struct VersionCheckTest : AppFixture {
         program = std::make_unique<Startup>(app, *platform);
         program->start();
         program->run();
+        download->usable = [this] {
+            const auto controls = f().mainControls();
+            return static_cast<int>(std::ranges::count_if(controls, [](auto* c) { return c->enabled(); }));
+        };
         backend.clearMessages();
     }
 };
@@ -145,6 +159,10 @@ TEST_F(VersionCheckTest, AnswersAsPublishedAndLeavesNothingBehind) {
          .answer = noServer,
          .messages = {"Unable to connect to the server: " + kSite},
          .language = "English"},
+        {.name = "a read-only temp.htm: no browser, the publisher's words all the same",
+         .answer = older,
+         .messages = {kOther + " 1.2.", "Nouveauté : l'aide en ligne"},
+         .readOnlyProbe = true},
         {.name = "the sample server's file, no program for web pages",
          .answer = httpResponse("200 OK", sampleFile()),
          .messages = {kOther + " 1.4.", "Version d'essai servie par le serveur de démonstration."},
@@ -172,7 +190,8 @@ TEST_F(VersionCheckTest, AnswersAsPublishedAndLeavesNothingBehind) {
         for (const ui::ShownMessage& m : backend.messages())
             EXPECT_TRUE(m.kind == ui::MessageKind::Plain && !m.busyCursor) << m.text;
         EXPECT_FALSE(backend.busyCursor());
-        EXPECT_EQ(download->calls, (decltype(download->calls){{300ms, 1000ms, true}}));
+        EXPECT_EQ(download->calls, (decltype(download->calls){{300ms, 1000ms, true, 0}}));
+        EXPECT_EQ(download->usable(), 10); // all back once the download is over
         // The cached copy is forgotten once a file was read, and only then.
         const bool read = !c.messages.front().ends_with(kSite);
         EXPECT_EQ(download->forgotten, read ? std::vector<std::string>{url} : std::vector<std::string>{});
@@ -188,7 +207,12 @@ TEST_F(VersionCheckTest, AnswersAsPublishedAndLeavesNothingBehind) {
         EXPECT_EQ(journal, expectedJournal);
 
         EXPECT_FALSE(exists(kVersionFile));
-        EXPECT_FALSE(exists("C:\\WINDOWS\\Temp\\temp.htm"));
+        EXPECT_EQ(exists(kProbe), c.readOnlyProbe); // the user's own file stays
+        if (c.readOnlyProbe) {
+            std::filesystem::permissions(tm.host(kProbe), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+            std::filesystem::remove(tm.host(kProbe));
+        }
         if (c.answer && c.answer->empty()) {
             EXPECT_TRUE(elapsed >= 900ms && elapsed < 3s) << (elapsed / 1ms) << " ms";
         }

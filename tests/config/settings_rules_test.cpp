@@ -46,7 +46,9 @@ TEST(IntegerParse, AcceptsSignedDecimalInRangeOnly) {
 
 TEST(IntegerParse, SecondsMustFitThirtyTwoBits) {
     EXPECT_EQ(toSeconds(30, secondsPerDay), 2592000);
-    EXPECT_EQ(toSeconds(-5, secondsPerDay), -432000);
+    EXPECT_EQ(toSeconds(0, secondsPerDay), 0);
+    EXPECT_EQ(toSeconds(-5, secondsPerDay), std::nullopt); // read unsigned, it would never expire
+    EXPECT_EQ(toSeconds(-1, secondsPerHour), std::nullopt);
     EXPECT_EQ(toSeconds(24855, secondsPerDay), 2147472000);
     EXPECT_EQ(toSeconds(24856, secondsPerDay), std::nullopt);
     EXPECT_EQ(toSeconds(-24856, secondsPerDay), std::nullopt);
@@ -91,9 +93,9 @@ struct TimingsTest : ::testing::Test {
     }
 };
 
-TEST_F(TimingsTest, WritesSecondsAsThirtyTwoBitPatternsAndARefusedWriteThrows) {
-    writeTimings(p.registry, {-5, 24});
-    EXPECT_EQ(platform::reg::readInteger(*key(), "RPLifeInterval"), 0xFFF96880u);
+TEST_F(TimingsTest, WritesSecondsAsThirtyTwoBitNumbersAndARefusedWriteThrows) {
+    writeTimings(p.registry, {24855, 24});
+    EXPECT_EQ(platform::reg::readInteger(*key(), "RPLifeInterval"), 2147472000u);
     EXPECT_EQ(platform::reg::readInteger(*key(), "RPGlobalInterval"), 86400u);
 
     tm.json()["registry_read_only"] = true;

@@ -18,77 +18,62 @@ start_desktop
 
 fail() { echo "FAIL: $*"; tail -n 12 "$journal" 2>/dev/null; exit 1; }
 
-# The visible window titled so, waited for up to ten seconds.
-window() {
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-# Clicks at client coordinates of a window.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
-# Replaces the text of the field under the pointer, as a user with Ctrl+A would.
-retype() { xdotool key ctrl+a; xdotool type --delay 20 "$1"; sleep 0.2; }
+# The visible window titled so, once there is one (up to ten seconds).
+shown() { wait_for 100 has_window "$1" && window "$1"; }
+# True when the window $1 (an id) is mapped.
+visible() { xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
+hidden() { ! visible "$1"; }
+# A visible window titled $1 other than the window $2: a second window of the same title.
+another() { w=$(window "$1"); [ -n "$w" ] && [ "$w" != "$2" ]; }
+# Replaces the text of the focused field of the window $1, as a user with Ctrl+A would.
+retype() { keys_to "$1" ctrl+a; type_to "$1" "$2"; }
 # Waits up to ten seconds for a pattern in a file.
-await() {
-  for _ in $(seq 100); do grep -q "$1" "$2" 2>/dev/null && return 0; sleep 0.1; done
-  return 1
-}
+await() { wait_for 100 grep -q "$1" "$2"; }
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; return 0; }
 
 "$exe" &
 prog=$!
-main=$(window "Kestrafen 1.3D") || fail "main window never appeared"
-sleep 1
+main=$(shown "Kestrafen 1.3D") || fail "main window never appeared"
+wait_for 100 test -f "$KESTRAFEN_MACHINE/drives/C/Program Files/Kestrafen/KestrafenTemp.ini" ||
+  fail "the points were never listed"
 
 # The lifetime: 30 days.
-click "$main" 126 437
-dialog=$(window "Configurer le syst") || fail "settings dialog never appeared"
-sleep 0.5
+click_until "$main" 126 437 has_window "Configurer le syst" || fail "settings dialog never appeared"
+dialog=$(window "Configurer le syst")
 shot settings
-click "$dialog" 180 79
-retype 30
-click "$dialog" 51 473
+xdotool mousemove --window "$dialog" 180 79 click 1
+retype "$dialog" 30
+xdotool mousemove --window "$dialog" 51 473 click 1
 await '"RPLifeInterval"=dword:00278d00' "$reg" || fail "RPLifeInterval is not 30 days in registry.reg"
 
 # An exclusion entry with two lines.
-click "$main" 126 437
-dialog=$(window "Configurer le syst") || fail "settings dialog never came back"
-sleep 0.5
-click "$dialog" 186 473
-sleep 1
-editor=$(window "Configurer le syst") || fail "exclusion editor never appeared"
-click "$editor" 530 44
-retype KestrafenE2E
-click "$editor" 530 120
-retype ab
-xdotool key Return
-xdotool type cd
-sleep 0.2
+wait_for 50 hidden "$dialog" || fail "the dialog stayed open"
+click_until "$main" 126 437 visible "$dialog" || fail "settings dialog never came back"
+click_until "$dialog" 186 473 another "Configurer le syst" "$dialog" || fail "exclusion editor never appeared"
+editor=$(window "Configurer le syst")
+xdotool mousemove --window "$editor" 530 44 click 1
+retype "$editor" KestrafenE2E
+xdotool mousemove --window "$editor" 530 120 click 1
+retype "$editor" ab
+keys_to "$editor" Return
+type_to "$editor" cd
 shot editor
-click "$editor" 530 230
+xdotool mousemove --window "$editor" 530 230 click 1
 await '"KestrafenE2E"=hex(7):61,62,00,63,64,00,00' "$reg" || fail "the entry's bytes are not in registry.reg"
 
 # Back to the settings dialog, then the repair.
-xdotool windowactivate --sync "$editor" key alt+F4
-sleep 1
-dialog=$(window "Configurer le syst") || fail "settings dialog not shown after the editor"
-click "$dialog" 177 435
-repair=$(window "Réparer la restauration") || fail "repair window never appeared"
-sleep 0.5
+keys_to "$editor" alt+F4
+wait_for 100 visible "$dialog" || fail "settings dialog not shown after the editor"
+click_until "$dialog" 177 435 has_window "Réparer la restauration" || fail "repair window never appeared"
+repair=$(window "Réparer la restauration")
 shot repair
-click "$repair" 109 204
-box=$(window "Confirmation") || fail "no confirmation for the repair"
-xdotool windowactivate --sync "$box" key Return
-sleep 0.5
-box=$(window "Kestrafen$") || fail "no restart message"
+click_until "$repair" 109 204 has_window "^Confirmation\$" || fail "no confirmation for the repair"
+keys_to "$(window '^Confirmation$')" Return
+box=$(shown "^Kestrafen\$") || fail "no restart message"
 shot restart
-xdotool windowactivate --sync "$box" key Return
+keys_to "$box" Return
 
-for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
-kill -0 $prog 2>/dev/null && fail "program still running after the restart"
+wait_for 100 sh -c "! kill -0 $prog 2>/dev/null" || fail "program still running after the restart"
 prog=""
 
 expected="CMD /c sc config remote srservice start= auto

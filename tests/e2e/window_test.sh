@@ -16,26 +16,22 @@ start_desktop
 
 "$exe" &
 prog=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name "Kestrafen 1.3D" 2>/dev/null | head -n 1)
-  [ -n "$win" ] && [ -f "$cache" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "FAIL: main window never appeared"; kill $prog; exit 1; }
-[ -f "$cache" ] || { echo "FAIL: KestrafenTemp.ini missing while the program runs"; kill $prog; exit 1; }
-grep -q '^DirectoryName=RP' "$cache" || { echo "FAIL: point cache holds no point"; kill $prog; exit 1; }
+wait_for 100 has_window "Kestrafen 1.3D" || { echo "FAIL: main window never appeared"; kill $prog; exit 1; }
+win=$(window "Kestrafen 1.3D")
+wait_for 100 test -f "$cache" || { echo "FAIL: KestrafenTemp.ini missing while the program runs"; kill $prog; exit 1; }
+wait_for 50 grep -q '^DirectoryName=RP' "$cache" || { echo "FAIL: point cache holds no point"; kill $prog; exit 1; }
 
 if [ -n "$shot" ]; then
-  sleep 1
   import -window "$win" -frame "$shot" 2>/dev/null || import -window root "$shot"
 fi
 
 # Close it as a user would, through the window manager, once the manager lists the window.
-closed=""
-for _ in $(seq 100); do wmctrl -c "Kestrafen 1.3D" 2>/dev/null && closed=yes && break; sleep 0.1; done
-[ -n "$closed" ] || { echo "FAIL: the window manager never listed the main window"; kill $prog; exit 1; }
-for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
-if kill -0 $prog 2>/dev/null; then echo "FAIL: program still running after closing its window"; kill $prog; exit 1; fi
+wait_for 100 wmctrl -c "Kestrafen 1.3D" ||
+  { echo "FAIL: the window manager never listed the main window"; kill $prog; exit 1; }
+if ! wait_for 100 sh -c "! kill -0 $prog 2>/dev/null"; then
+  echo "FAIL: program still running after closing its window"
+  kill $prog
+  exit 1
+fi
 [ ! -e "$cache" ] || { echo "FAIL: KestrafenTemp.ini left after close"; exit 1; }
 echo "PASS"

@@ -216,21 +216,22 @@ TEST_F(LanguageTest, ReadOnlyProgramFolderAtFirstRunKeepsBuiltInCaptionsAndSkips
     EXPECT_EQ(s().machineGuid, ""); // the identifier is read after the texts: never reached
 }
 
-// The captions stay as they were, but every later lookup follows the language the box shows.
-TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsCaptionsAndLookupsFollowTheBox) {
+// A change that cannot be stored changes nothing: the box, the error, every caption (the one the
+// recovery sets included) and every later lookup stay in the previous language.
+TEST_F(LanguageTest, ReadOnlyProgramFolderDuringAChangeKeepsThePreviousLanguage) {
     ordinaryStart("Français");
     startProgram();
+    const std::vector<std::string> before = captions();
     readOnlyProgramFolder(true);
     f().Langue2.userSelect(1);
     readOnlyProgramFolder(false);
     ASSERT_FALSE(backend.messages().empty());
-    // Worded in the language the box now shows.
     EXPECT_EQ(backend.messages().back().text,
-              "Unable to write the file C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
-    EXPECT_EQ(f().Langue2.itemIndex(), 1);
-    EXPECT_EQ(f().Creer.caption(), "Créer un point de restauration");
-    EXPECT_EQ(s().language.name(), "English");
-    EXPECT_EQ(s().lookup("Oui", "Oui"), "Yes");
+              "Impossible d'écrire le fichier C:\\Program Files\\Kestrafen\\Kestrafen.ini.");
+    EXPECT_EQ(f().Langue2.itemIndex(), 0);
+    EXPECT_EQ(captions(), before);
+    EXPECT_EQ(s().language.name(), "Français");
+    EXPECT_EQ(s().lookup("Oui", "Oui"), "Oui");
 }
 
 } // namespace

@@ -25,6 +25,7 @@ struct BoxProbe {
     QString defaultButton, escapeButton;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
 
     void answerWith(int key) {
         whenLoopRuns([this, key] {
@@ -38,6 +39,7 @@ struct BoxProbe {
             icon = box->icon();
             title = box->windowTitle();
             text = box->text();
+            format = box->textFormat();
             QTest::keyClick(box, static_cast<Qt::Key>(key));
         });
     }
@@ -103,6 +105,9 @@ TEST_F(MessageBoxTest, ErrorBoxHasTheStopIconAndOneButton) {
     backend.messageBox("<b>not markup</b>", "Kestrafen");
     EXPECT_EQ(plain.icon, QMessageBox::NoIcon);
     EXPECT_EQ(plain.buttons.size(), 1);
+    // A publisher's message or a file name is shown as written, never read as markup.
+    EXPECT_EQ(plain.format, Qt::PlainText);
+    EXPECT_EQ(plain.text, "<b>not markup</b>");
 }
 
 TEST_F(MessageBoxTest, WaitCursorGivesWayToTheArrowWhileABoxIsOpen) {

@@ -128,6 +128,7 @@ TEST(MachineFile, KnownKeysOfTheWrongShapeAreNamed) {
         {R"({"system_restore": {"points": [{"SequenceNumber": 1.5}]}})",
          "system_restore.points[0].SequenceNumber"},
         {R"({"system_restore": {"connection_fails": "yes"}})", "system_restore.connection_fails"},
+        {R"({"system_restore": {"descriptions": {"restore": 6}}})", "system_restore.descriptions.restore"},
         {R"({"program_folder": "Kestrafen"})", "program_folder"},
         {R"([1, 2])", "line 1"},
     };

@@ -106,7 +106,8 @@ TEST_F(ServiceTest, EnableOnTheSystemDriveAddsACheckpointOnceTheDelayHasPassed) 
     ASSERT_EQ(instances.size(), 1u);
     // The virtual clock starts at 2006-12-01 19:06:40 UTC: 20:06:41 in France, 1.5 s later.
     EXPECT_EQ(points()[0], nlohmann::ordered_json::parse(R"({"CreationTime": "20061201200641.000000+060",
-        "Description": "System Checkpoint", "EventType": 100, "RestorePointType": 7, "SequenceNumber": 54})"));
+        "Description": "Point de vérification système", "EventType": 100, "RestorePointType": 7,
+        "SequenceNumber": 54})"));
     EXPECT_EQ(names(instances[0]), (std::vector<std::string>{"CreationTime", "Description", "EventType",
                                                              "RestorePointType", "SequenceNumber"}));
 }
@@ -235,7 +236,10 @@ TEST_F(ServiceTest, RemoveRestorePointRemovesOnlyAnExistingPoint) {
 TEST_F(ServiceTest, RestoreTakesEffectAtTheRestart) {
     int restarts = 0;
     tm.machine->onRestart = [&] { ++restarts; };
-    p().systemRestore.automationObject()->Restore(45);
+    // A point the service does not hold is refused and leaves nothing pending.
+    EXPECT_EQ(p().systemRestore.automationObject()->Restore(47), 0x80070057u);
+    EXPECT_TRUE(tm.json()["system_restore"]["pending_restore"].is_null());
+    EXPECT_EQ(p().systemRestore.automationObject()->Restore(45), 0u);
     EXPECT_EQ(tm.json()["system_restore"]["pending_restore"], 45);
     EXPECT_EQ(points().size(), 14u);
 
@@ -246,11 +250,21 @@ TEST_F(ServiceTest, RestoreTakesEffectAtTheRestart) {
     ASSERT_EQ(all.size(), 15u);
     EXPECT_EQ(all[14]["RestorePointType"], 6);
     EXPECT_EQ(all[14]["SequenceNumber"], 54);
-    EXPECT_EQ(tm.journal(), (std::vector<std::string>{"Restore 45", "CMD /c shutdown -r -t 0", "Restart"}));
+    EXPECT_EQ(all[14]["Description"], "Opération de restauration"); // in the machine's language
+    EXPECT_EQ(tm.journal(),
+              (std::vector<std::string>{"Restore 47", "Restore 45", "CMD /c shutdown -r -t 0", "Restart"}));
 
     p().shell.runCommand("/c shutdown -r -t 0"); // nothing pending: a plain restart
     EXPECT_EQ(restarts, 2);
     EXPECT_EQ(points().size(), 15u);
+
+    // A machine that names no descriptions speaks English.
+    tm.json()["system_restore"].erase("descriptions");
+    tm.json()["system_restore"]["pending_restore"] = 45;
+    tm.save();
+    p().shell.runCommand("/c shutdown -r -t 0");
+    ASSERT_EQ(points().size(), 16u);
+    EXPECT_EQ(points()[15]["Description"], "Restore Operation");
 }
 
 TEST_F(ServiceTest, DateTimeConverterGivesTheLocalTimeOfTheInstant) {

@@ -76,9 +76,9 @@ TEST_F(RegistryTest, LeavesAValueForTheScriptToQuery) {
 TEST_F(RegistryTest, LeavesSettingsAndAnExclusionEntryForTheScriptToQuery) {
     ASSERT_NE(registry.open(RegRoot::LocalMachine, config::systemRestoreKey, true), nullptr);
     ASSERT_NE(registry.open(RegRoot::LocalMachine, config::filesNotToBackupKey, true), nullptr);
-    config::writeTimings(registry, {30, -5});
+    config::writeTimings(registry, {30, 12});
     EXPECT_EQ(config::readTimings(registry).lifetimeDays, 30);
-    EXPECT_EQ(config::readTimings(registry).intervalHours, -5);
+    EXPECT_EQ(config::readTimings(registry).intervalHours, 12);
     ASSERT_TRUE(config::writeEntry(registry, config::filesNotToBackupKey, "Kestrafen", {"ab", "cd"}));
     EXPECT_EQ(config::entryLines(registry, config::filesNotToBackupKey, "Kestrafen"),
               (std::vector<std::string>{"ab", "cd"}));

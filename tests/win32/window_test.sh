@@ -36,28 +36,27 @@ timeout 60 wine reg import "$(wine_path "$work/sr.reg")" /reg:64 >/dev/null 2>&1
 start() {
   (cd "$folder" && exec wine kestrafen.exe) >/dev/null 2>&1 &
   prog=$!
-  win=""
-  for _ in $(seq 600); do
-    win=$(xdotool search --name "^Kestrafen 1.3D" 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    kill -0 $prog 2>/dev/null || fail "the program ended before showing its window"
-    sleep 0.1
-  done
+  wait_for 600 sh -c "xdotool search --onlyvisible --name '^Kestrafen 1.3D' >/dev/null 2>&1 || ! kill -0 $prog" 2>/dev/null
+  kill -0 $prog 2>/dev/null || fail "the program ended before showing its window"
+  win=$(window "^Kestrafen 1.3D")
   [ -n "$win" ] || fail "main window never appeared"
-  sleep 2 # the enumeration runs once the window is up
 }
 
-# Closes it as a user would and waits for the program to end.
+# Closes it as a user would (once the manager lists it) and waits for the program to end.
 stop() {
-  wmctrl -c "Kestrafen 1.3D" 2>/dev/null || xdotool key --window "$win" alt+F4
-  for _ in $(seq 100); do kill -0 $prog 2>/dev/null || break; sleep 0.1; done
-  kill -0 $prog 2>/dev/null && fail "program still running after closing its window"
+  wait_for 100 wmctrl -c "Kestrafen 1.3D" || keys_to "$win" alt+F4
+  wait_for 100 sh -c "! kill -0 $prog 2>/dev/null" || fail "program still running after closing its window"
   prog=""
 }
 
 language() {
   tr -d '\r' < "$settings" | sed -n 's/^Langue=//p' | iconv -f WINDOWS-1252 -t UTF-8
 }
+english() { [ "$(language)" = "English" ]; }
+# The program's windows on the screen: the main window, and the list or window it opens.
+windows() { xdotool search --onlyvisible --class kestrafen.exe 2>/dev/null | wc -l; }
+more_windows() { [ "$(windows)" -gt "$1" ]; }
+as_many_windows() { [ "$(windows)" -eq "$1" ]; }
 
 start
 [ "$(language)" = "Français" ] || fail "first run wrote Langue=$(language), not Français"
@@ -67,24 +66,22 @@ echo "PASS: first run in French, window shown and closed"
 
 timeout 60 wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\sr' /v Start /t REG_DWORD /d 4 /f /reg:64 >/dev/null 2>&1
 start
-# The language list: Langue2 at (568, 24) in the group box at (5, 408), 129 x 21 pixels.
-xdotool mousemove --window "$win" 637 442 click 1
-sleep 0.5
-xdotool key Down Return
-for _ in $(seq 50); do [ "$(language)" = "English" ] && break; sleep 0.1; done
-[ "$(language)" = "English" ] || fail "Kestrafen.ini says Langue=$(language) after choosing English"
-sleep 1
+# The language list: Langue2 at (568, 24) in the group box at (5, 408), 129 x 21 pixels. It takes
+# clicks once the window has read the service's state; the keys go to the main window, which holds
+# the opened list.
+before=$(windows)
+click_until "$win" 637 442 more_windows "$before" || fail "the language list never opened"
+keys_to "$win" Down Return
+wait_for 50 english || fail "Kestrafen.ini says Langue=$(language) after choosing English"
 import -window root "$shots/window-english.png" 2>/dev/null
 
 # Ctrl+1 on the main keyboard opens the quotation window, modal; Escape closes it.
-windows() { xdotool search --onlyvisible --class kestrafen.exe 2>/dev/null | wc -l; }
-before=$(windows)
-xdotool windowactivate --sync "$win" 2>/dev/null; xdotool key ctrl+1
-for _ in $(seq 50); do [ "$(windows)" -gt "$before" ] && break; sleep 0.1; done
-[ "$(windows)" -gt "$before" ] || fail "Ctrl+1 opened no quotation window"
-xdotool key Escape
-for _ in $(seq 50); do [ "$(windows)" -eq "$before" ] && break; sleep 0.1; done
-[ "$(windows)" -eq "$before" ] || fail "Escape did not close the quotation window"
+wait_for 50 as_many_windows "$before" || fail "the language list stayed open"
+keys_to "$win" ctrl+1
+wait_for 50 more_windows "$before" || fail "Ctrl+1 opened no quotation window"
+quotation=$(xdotool search --onlyvisible --class kestrafen.exe 2>/dev/null | grep -vx "$win" | tail -n 1)
+keys_to "$quotation" Escape
+wait_for 50 as_many_windows "$before" || fail "Escape did not close the quotation window"
 echo "PASS: Ctrl+1 opens the quotation window and Escape closes it"
 stop
 echo "PASS: switched to English, Kestrafen.ini rewritten in the program folder"
