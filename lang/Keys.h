@@ -4,6 +4,8 @@
 #include "platform/Error.h"
 
 #include <array>
+#include <initializer_list>
+#include <string>
 
 namespace lang::keys {
 
@@ -49,8 +51,9 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Réparer", "Réparer la restauration système"},
     {"Message10", "Veuillez entrer des nombres entiers seulement."},
     {"FichiersDossiers", "Ne pas sauvegarder certains fichiers/dossiers"},
-    {"FichiersDossier1", "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
-                         "création d'un point de restauration."},
+    {"FichiersDossier1",
+     "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
+     "création d'un point de restauration."},
     {"ClesValeurs", "Ne pas sauvegarder certaines clés"},
     {"ClesValeurs1", "Il est possible de choisir de ne pas sauvegarder certaines clés du registre lors de la "
                      "création d'un point de restauration."},
@@ -61,8 +64,10 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Message11", "Valeur introuvable."},
     {"Message12", "Erreur inconnue."},
     {"RéparerRestauration", "Réparer la restauration système"},
-    {"RéparerRestauration1", "Il se peut que pour une raison ou pour une autre, le système de restauration soit"},
-    {"RéparerRestauration2", "endommagé. Il est possible de tenter une réparation avec la fonction incluse à"},
+    {"RéparerRestauration1",
+     "Il se peut que pour une raison ou pour une autre, le système de restauration soit"},
+    {"RéparerRestauration2",
+     "endommagé. Il est possible de tenter une réparation avec la fonction incluse à"},
     {"RéparerRestauration3", "Kestrafen. Vous n'avez pas besoin du CD de Windows."},
     {"RéparerRestauration4", "Réparation incluse à Kestrafen :"},
     {"RéparerRestauration5", "-> Vérifier les services requis"},
@@ -73,13 +78,15 @@ inline constexpr std::array<KeyText, 54> table{{
     {"RéparerRestauration10", "-> Redémarrer l'ordinateur"},
     {"RéparerRestauration11", "Tenter la réparation ci-dessus"},
     {"RéparerRestauration12", "Réinstaller le système de restauration"},
-    {"Question6", "La réinstallation est à faire en dernier recours. Toute votre configuration et tous vos "
-                  "points vont être perdus. Êtes-vous vraiment sûr de vouloir procéder à la réinstallation ?"},
+    {"Question6",
+     "La réinstallation est à faire en dernier recours. Toute votre configuration et tous vos "
+     "points vont être perdus. Êtes-vous vraiment sûr de vouloir procéder à la réinstallation ?"},
     {"Question8", "Avez-vous le CD de Windows ?"},
     {"Question7", "Voulez-vous vraiment tenter la réparation ?"},
     {"Message2", "Vous avez moins de 200Mo disponible. Le système de restauration a besoin d'un minimum de "
                  "200Mo pour fonctionner."},
-    {"Message14", "Votre ordinateur va maintenant redémarrer. Veuillez fermer toutes vos applications en cours."},
+    {"Message14",
+     "Votre ordinateur va maintenant redémarrer. Veuillez fermer toutes vos applications en cours."},
     {"Message13", "Il vous faut le CD pour procéder à la réinstallation."},
 }};
 
@@ -99,11 +106,13 @@ inline constexpr std::array<KeyText, 33> atUse{{
     {"Question2", "Appliquer la restauration ? Pensez à enregistrer vos travaux car l'ordinateur devra "
                   "redémarrer pour appliquer le point de restauration."},
     {"Question3", "Activer la restauration système ?"},
-    {"Question4", "Désactiver la restauration système sur tous les lecteurs ? Cette option est irréversible, "
-                  "vous allez perdre TOUS vos points de restauration ainsi que votre configuration (Configurer "
-                  "le système de restauration)."},
-    {"Question5", "Si vous cochez cette case, Kestrafen va devoir créer une liste des modifications. Cela peut "
-                  "prendre plusieurs minutes. Souhaitez-vous vraiment lister les modifications ?"},
+    {"Question4",
+     "Désactiver la restauration système sur tous les lecteurs ? Cette option est irréversible, "
+     "vous allez perdre TOUS vos points de restauration ainsi que votre configuration (Configurer "
+     "le système de restauration)."},
+    {"Question5",
+     "Si vous cochez cette case, Kestrafen va devoir créer une liste des modifications. Cela peut "
+     "prendre plusieurs minutes. Souhaitez-vous vraiment lister les modifications ?"},
     {"Activer", "Activer la restauration système"},
     {"Désactiver", "Désactiver la restauration système"},
     {"GUID", "GUID :"},
@@ -113,8 +122,9 @@ inline constexpr std::array<KeyText, 33> atUse{{
     {"Oui", "Oui"},
     {"Non", "Non"},
     // Waits that end without their result, and refusals the program adds for safety.
-    {"Message15", "Le système de restauration est activé, mais aucun point de restauration n'est encore apparu. "
-                  "Réessayez plus tard."},
+    {"Message15",
+     "Le système de restauration est activé, mais aucun point de restauration n'est encore apparu. "
+     "Réessayez plus tard."},
     {"Message16", "La liste des modifications n'a pas pu être créée à temps."},
     {"Message17", "Le point de restauration sélectionné n'existe plus. La liste va être mise à jour."},
     {"Message18", "Impossible de supprimer le point de restauration."},
@@ -185,5 +195,68 @@ inline constexpr std::array<KeyText, 45> commandLine{{
 
 // The French default of a key looked up at the moment of use.
 const char* atUseDefault(const char* key);
+// The French default of a key of the saved files.
+const char* savedFilesDefault(const char* key);
+
+// A text with its values put in for %1, %2…
+std::string withValues(std::string text, std::initializer_list<std::string> values);
+
+// The saved files window, the reading of the points' change logs and the taking back of a file;
+// %1 and %2 stand for the values put in.
+inline constexpr std::array<KeyText, 49> savedFiles{{
+    {"MenuFichiers", "Fichiers enregistrés…"},
+    {"FichiersEnregistres", "Fichiers enregistrés"},
+    {"FichiersRechercher", "Rechercher :"},
+    {"EnregistrerCopie", "Enregistrer une copie sous…"},
+    {"RemettreEnPlace", "Remettre à sa place"},
+    {"Fermer", "Fermer"},
+    {"FichiersNombre", "%1 modifications de fichiers sur %2"},
+    {"FichiersCopie", "%1 octets"},
+    {"FichiersSansCopie", "pas de copie"},
+    {"FichiersCopieAbsente", "copie absente"},
+    {"EnregistrerSous", "Enregistrer la copie sous :"},
+    {"OpCreation", "Création"},
+    {"OpModification", "Modification"},
+    {"OpSuppression", "Suppression"},
+    {"OpRenommage", "Renommage"},
+    {"OpAttributs", "Attributs"},
+    {"OpSecurite", "Sécurité"},
+    {"OpDossierCree", "Dossier créé"},
+    {"OpDossierSupprime", "Dossier supprimé"},
+    {"OpDossierRenomme", "Dossier renommé"},
+    {"OpAutre", "Autre"},
+    {"JournalTronque", "Le journal %1 est tronqué (octet %2)."},
+    {"JournalTaille", "Le journal %1 contient un enregistrement de taille incorrecte (octet %2)."},
+    {"JournalFin",
+     "Le journal %1 est incohérent : la fin d'un enregistrement ne répète pas sa taille (octet %2)."},
+    {"JournalInconnu", "Le fichier %1 n'est pas un journal de la restauration système (octet %2)."},
+    {"JournalChemin", "Le journal %1 contient un chemin sans fin (octet %2)."},
+    {"JournalCopie", "Le journal %1 nomme une copie qui n'est pas de la forme A0000000.ext (octet %2)."},
+    {"JournalIllisible", "Impossible de lire le journal %1."},
+    {"RecupCree", "Ce fichier n'existait pas à ce point : il n'y a rien à enregistrer (%1)."},
+    {"RecupSansCopie", "Aucune copie n'a été gardée pour cette modification (%1)."},
+    {"RecupNomCopie", "Nom de copie refusé : %1"},
+    {"RecupCopieDisparue", "La copie %1 n'existe plus : le point a peut-être été supprimé."},
+    {"RecupChemin", "Chemin refusé (hors de son lecteur ou nom de périphérique) : %1"},
+    {"RecupUtilise",
+     "Le fichier %1 est en cours d'utilisation. Fermez le programme qui l'utilise, puis réessayez."},
+    {"RecupDisquePlein", "Il n'y a pas assez de place sur le lecteur %1."},
+    {"RecupLectureSeule", "Impossible d'écrire %1 : lecture seule ou accès refusé."},
+    {"RecupDossier", "Le dossier %1 n'existe plus."},
+    {"RecupExiste", "Le fichier %1 existe déjà. Voulez-vous le remplacer ?"},
+    {"RecupEnregistre", "Copie enregistrée sous %1."},
+    {"RecupRemis", "Le fichier %1 a été remis à sa place."},
+    {"RecupGarde", "Le fichier qui s'y trouvait est gardé sous %1."},
+    {"RecupQuestion",
+     "Remettre la copie à sa place ? %1 sera remplacé ; le fichier actuel sera gardé à côté."},
+    {"RecupMot", "avant remise en place"},
+    {"CommandeFichiers", "Liste les fichiers modifiés que ce point garde, avec leurs copies."},
+    {"CommandeRecuperer",
+     "Reprend un fichier d'un point : --to DOSSIER l'y enregistre, --in-place le remet à sa place."},
+    {"ErreurFichierInconnu", "Le point %1 ne garde aucune modification de %2."},
+    {"ErreurVersEnPlace", "Donnez --to DOSSIER ou --in-place, pas les deux."},
+    {"RecupEssai", "Essai : rien n'a été écrit."},
+    {"RecupAjouterOui", "Rien n'a été écrit. Ajoutez --yes pour reprendre ce fichier."},
+}};
 
 } // namespace lang::keys
