@@ -27,6 +27,7 @@ public:
     void writeFile(const std::string& path, const std::string& bytes) override;
     std::optional<FileStamp> stamp(const std::string& path) const override;
     std::vector<std::string> list(const std::string& folder) const override;
+    bool inUse(const std::string& path) const override;
 };
 
 class Win32Registry : public Registry {
@@ -73,6 +74,14 @@ public:
     void trimWorkingSet() override;
 };
 
+class Win32RestoreStore : public RestoreStore {
+public:
+    std::optional<std::string> storeFolder(const std::string& root) override;
+    std::vector<StoreEntry> list(const std::string& folder) override;
+    std::optional<std::string> read(const std::string& path) override;
+    std::optional<std::string> volumeDevice(const std::string& drive) override;
+};
+
 // True when the program runs on Wine rather than on Windows (ntdll exports wine_get_version).
 bool runningOnWine();
 
@@ -81,8 +90,8 @@ class Win32Platform {
 public:
     explicit Win32Platform(std::string programFolder) : programFolder_(std::move(programFolder)) {}
     Platform platform() {
-        return Platform{environment_, files_,   profile_,  registry_, systemRestore_,
-                        shell_,       cabinet_, download_, process_,  programFolder_};
+        return Platform{environment_, files_,    profile_, registry_,     systemRestore_, shell_,
+                        cabinet_,     download_, process_, restoreStore_, programFolder_};
     }
 
 private:
@@ -96,6 +105,7 @@ private:
     Win32Cabinet cabinet_;
     Win32Download download_;
     Win32Process process_;
+    Win32RestoreStore restoreStore_;
 };
 
 } // namespace platform::win32
