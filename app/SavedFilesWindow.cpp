@@ -60,11 +60,15 @@ SavedFilesWindow::SavedFilesWindow(ui::Application& app, SharedState& state)
 }
 
 std::string SavedFilesWindow::text(const char* key, std::initializer_list<std::string> values) const {
-    return lang::keys::withValues(state_.lookup(key, lang::keys::savedFilesDefault(key)), values);
+    auto found = texts_.find(key); // each line of a long list asks for the same few texts
+    if (found == texts_.end())
+        found = texts_.emplace(key, state_.lookup(key, lang::keys::savedFilesDefault(key))).first;
+    return lang::keys::withValues(found->second, values);
 }
 
 void SavedFilesWindow::showPoint(const std::string& pointFolder) {
     point_ = pointFolder;
+    texts_.clear(); // the language may have changed since the last showing
     setCaption(text("FichiersEnregistres") + " - " + pointFolder);
     RechercheLibelle.setCaption(text("FichiersRechercher"));
     Enregistrer.setCaption(text("EnregistrerCopie"));
@@ -99,7 +103,7 @@ void SavedFilesWindow::fill() {
     std::vector<std::string> lines;
     for (const restore::FileChange& c : all_)
         if (restore::matchesFilter(c, Recherche.text())) {
-            shown_.push_back(c);
+            shown_.push_back(&c);
             lines.push_back(line(c));
         }
     Fichiers.setItems(lines);
@@ -113,8 +117,7 @@ void SavedFilesWindow::RechercheChange() {
 
 const restore::FileChange* SavedFilesWindow::selected() const {
     const int index = Fichiers.itemIndex();
-    return index >= 0 && index < static_cast<int>(shown_.size()) ? &shown_[static_cast<std::size_t>(index)]
-                                                                 : nullptr;
+    return index >= 0 && index < static_cast<int>(shown_.size()) ? shown_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 void SavedFilesWindow::FichiersClick() {

@@ -7,6 +7,7 @@
 #include "restore/SavedFiles.h"
 #include "ui/Form.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ public:
     // are told first, the changes read before them still listed.
     void showPoint(const std::string& pointFolder);
     // The changes as listed, in list order.
-    const std::vector<restore::FileChange>& shown() const { return shown_; }
+    const std::vector<const restore::FileChange*>& shown() const { return shown_; }
 
     void RechercheChange();
     void FichiersClick();
@@ -65,7 +66,8 @@ private:
     SharedState& state_;
     std::string point_;
     std::vector<restore::FileChange> all_;
-    std::vector<restore::FileChange> shown_;
+    std::vector<const restore::FileChange*> shown_;
+    mutable std::map<std::string, std::string> texts_;
 };
 
 // Gives the main window its way in: the point list's context menu and Ctrl+F open the window for

@@ -69,6 +69,10 @@ void readFolder(platform::RestoreStore& store, const std::string& folder, const 
         if (isLogName(e.name))
             logs.push_back(e.name);
     }
+    // change.log, change.log.1, change.log.2…: in this order their entries mostly come sorted.
+    std::sort(logs.begin(), logs.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
     for (const std::string& name : logs) {
         const auto bytes = store.read(folder + name);
         if (!bytes) {
@@ -122,17 +126,26 @@ PointFiles readPointFiles(platform::RestoreStore& store, const std::vector<std::
         if (auto folder = store.storeFolder(root))
             readFolder(store, *folder + pointFolder + "\\", pointFolder, devices, out);
     }
-    std::stable_sort(out.changes.begin(), out.changes.end(),
-                     [](const FileChange& a, const FileChange& b) { return a.sequence < b.sequence; });
+    const auto bySequence = [](const FileChange& a, const FileChange& b) { return a.sequence < b.sequence; };
+    if (!std::is_sorted(out.changes.begin(), out.changes.end(), bySequence)) // the usual case: logs in order
+        std::stable_sort(out.changes.begin(), out.changes.end(), bySequence);
     return out;
 }
 
 std::vector<FileChange> sortedByPath(std::vector<FileChange> changes) {
-    std::stable_sort(changes.begin(), changes.end(), [](const FileChange& a, const FileChange& b) {
-        const int order = platform::text::compareIgnoreCase(a.path, b.path);
-        return order != 0 ? order < 0 : a.sequence < b.sequence;
+    // Upper-cased once: comparing without regard to case costs far more than comparing bytes.
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(changes.size());
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        keys.emplace_back(platform::text::upper(changes[i].path), i);
+    std::stable_sort(keys.begin(), keys.end(), [&changes](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : changes[a.second].sequence < changes[b.second].sequence;
     });
-    return changes;
+    std::vector<FileChange> sorted;
+    sorted.reserve(changes.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(changes[key.second]));
+    return sorted;
 }
 
 bool matchesFilter(const FileChange& change, const std::string& typed) {

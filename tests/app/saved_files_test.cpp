@@ -25,7 +25,7 @@ TEST_F(SavedFilesTest, SavesACopyAndPutsItBackFromThePointsList) {
         auto& w = static_cast<SavedFilesWindow&>(form);
         EXPECT_EQ(w.caption(), "Fichiers enregistrés - RP39");
         ASSERT_EQ(w.Fichiers.count(), 8); // the point's file and folder records, registry ones left out
-        EXPECT_EQ(w.shown().front().path, "C:\\Documents and Settings\\All Users\\Menu Démarrer\\Programmes\\"
+        EXPECT_EQ(w.shown().front()->path, "C:\\Documents and Settings\\All Users\\Menu Démarrer\\Programmes\\"
                                           "Microsoft Office\\Microsoft Office Word 2003.lnk");
         EXPECT_EQ(w.Nombre.caption(), "8 modifications de fichiers sur 8");
         w.Fichiers.userSelect(0);
