@@ -143,9 +143,14 @@ void SavedFilesWindow::EnregistrerClick() {
     if (!c)
         return;
     const std::string name = c->path.substr(c->path.rfind('\\') + 1);
-    const std::string documents = state_.userProfile + "\\Mes documents";
-    const bool french = state_.platform.files.folderExists(documents + "\\");
-    const auto target = prompt.ask((french ? documents : state_.userProfile) + "\\" + name);
+    // The desktop, where a user finds the copy at once; the profile itself when it has none.
+    std::string folder = state_.userProfile;
+    for (const char* desktop : {"\\Bureau", "\\Desktop"})
+        if (state_.platform.files.folderExists(state_.userProfile + desktop + "\\")) {
+            folder += desktop;
+            break;
+        }
+    const auto target = prompt.ask(folder + "\\" + name);
     if (!target)
         return;
     auto& p = state_.platform;
