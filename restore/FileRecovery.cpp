@@ -99,8 +99,13 @@ Recovery saveCopy(platform::FileSystem& files, platform::RestoreStore& store, co
     auto bytes = copyBytes(store, change);
     if (auto* refusal = std::get_if<Recovery>(&bytes))
         return *refusal;
-    if (isPlainPath(target) && files.folderExists(target + "\\"))
-        target += "\\" + nameOf(change.path);
+    if (target.empty())
+        return refused("RecupChemin", target);
+    while (target.size() > 3 && target.back() == '\\')
+        target.pop_back();
+    const std::string asFolder = target.back() == '\\' ? target : target + "\\";
+    if (files.folderExists(asFolder))
+        target = asFolder + nameOf(change.path);
     if (!isPlainPath(target))
         return refused("RecupChemin", target);
     if (files.folderExists(target + "\\"))
