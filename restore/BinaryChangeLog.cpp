@@ -2,8 +2,6 @@
 
 #include "platform/Text.h"
 
-#include <cctype>
-
 namespace restore {
 
 namespace {
@@ -172,15 +170,16 @@ bool isCopyName(std::string_view name) {
     if (name.size() < 8 || name[0] != 'A')
         return false;
     for (std::size_t i = 1; i < 8; ++i)
-        if (!std::isdigit(static_cast<unsigned char>(name[i])))
+        if (name[i] < '0' || name[i] > '9')
             return false;
     if (name.size() == 8)
         return true;
     if (name[8] != '.' || name.size() == 9)
         return false;
     for (std::size_t i = 9; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (!std::isalnum(c) && c != '_' && c != '-' && c != '~' && c != '$')
+        const char c = name[i];
+        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alnum && c != '_' && c != '-' && c != '~' && c != '$')
             return false;
     }
     return true;

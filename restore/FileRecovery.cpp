@@ -4,7 +4,6 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 
-#include <cctype>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -75,8 +74,8 @@ std::optional<Recovery> write(platform::FileSystem& files, const std::string& ta
 } // namespace
 
 bool isPlainPath(const std::string& path) {
-    if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' ||
-        path[2] != '\\')
+    const char drive = static_cast<char>(path.empty() ? 0 : path[0] & ~0x20); // upper case
+    if (path.size() < 4 || drive < 'A' || drive > 'Z' || path[1] != ':' || path[2] != '\\')
         return false;
     std::size_t start = 3;
     while (start <= path.size()) {

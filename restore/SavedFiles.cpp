@@ -139,7 +139,8 @@ std::vector<FileChange> sortedByPath(std::vector<FileChange> changes) {
     for (std::size_t i = 0; i < changes.size(); ++i)
         keys.emplace_back(platform::text::upper(changes[i].path), i);
     std::stable_sort(keys.begin(), keys.end(), [&changes](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : changes[a.second].sequence < changes[b.second].sequence;
+        return a.first != b.first ? a.first < b.first
+                                  : changes[a.second].sequence < changes[b.second].sequence;
     });
     std::vector<FileChange> sorted;
     sorted.reserve(changes.size());
