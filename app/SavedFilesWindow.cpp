@@ -107,7 +107,6 @@ void SavedFilesWindow::fill() {
             lines.push_back(line(c));
         }
     Fichiers.setItems(lines);
-    Nombre.setCaption(text("FichiersNombre", {std::to_string(shown_.size()), std::to_string(all_.size())}));
     FichiersClick();
 }
 
@@ -117,7 +116,8 @@ void SavedFilesWindow::RechercheChange() {
 
 const restore::FileChange* SavedFilesWindow::selected() const {
     const int index = Fichiers.itemIndex();
-    return index >= 0 && index < static_cast<int>(shown_.size()) ? shown_[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < static_cast<int>(shown_.size()) ? shown_[static_cast<std::size_t>(index)]
+                                                                 : nullptr;
 }
 
 void SavedFilesWindow::FichiersClick() {
@@ -125,6 +125,15 @@ void SavedFilesWindow::FichiersClick() {
     const bool copy = c && c->copySize;
     Enregistrer.setEnabled(copy);
     Remettre.setEnabled(copy);
+    // Why nothing can be taken back from the change selected: no copy was kept, or it is gone.
+    if (c && !copy)
+        Nombre.setCaption(
+            c->copyName.empty()
+                ? text(c->type & restore::EntryFileCreate ? "RecupCree" : "RecupSansCopie", {c->path})
+                : text("RecupCopieDisparue", {c->copyName}));
+    else
+        Nombre.setCaption(
+            text("FichiersNombre", {std::to_string(shown_.size()), std::to_string(all_.size())}));
 }
 
 void SavedFilesWindow::tell(const restore::Recovery& r) {
