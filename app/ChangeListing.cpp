@@ -70,7 +70,8 @@ bool MainWindow::CabExtract() {
             for (;;) {
                 process.sleep(70);
                 app().processMessages();
-                if (files.fileExists(cabinet))
+                // The tool may still be writing the cabinet: it is whole once the tool has ended.
+                if (files.fileExists(cabinet) && !state_.platform.shell.commandRunning())
                     break;
                 if (app().closePending(this))
                     return false; // closing removes res and res.cab

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "lang/Keys.h"
+#include "lang/Language.h"
 #include "ui/Application.h"
 
 SaveCopyPrompt::SaveCopyPrompt(ui::Application& app, SharedState& state)
@@ -63,7 +64,7 @@ std::string SavedFilesWindow::text(const char* key, std::initializer_list<std::s
     auto found = texts_.find(key); // each line of a long list asks for the same few texts
     if (found == texts_.end())
         found = texts_.emplace(key, state_.lookup(key, lang::keys::savedFilesDefault(key))).first;
-    return lang::keys::withValues(found->second, values);
+    return lang::fill(found->second, values);
 }
 
 void SavedFilesWindow::showPoint(const std::string& pointFolder) {

@@ -1,7 +1,8 @@
-# The release: a zip a user unpacks anywhere and, where makensis is installed, an installer that
-# puts the program in Program Files with a Start-menu entry and an uninstaller. Both hold the
-# program, its language file and a short note for Windows users.
-install(TARGETS kestrafen RUNTIME DESTINATION .)
+# The release: a zip whose one top folder (Kestrafen-1.3D-win32) holds the program and, where
+# makensis is installed, an installer that puts the program in Program Files with a Start-menu
+# entry and an uninstaller. Both hold the program, its console twin, its language file and a short
+# note for Windows users.
+install(TARGETS kestrafen kestrafen_console RUNTIME DESTINATION .)
 install(FILES "${KESTRAFEN_LANGUES}" ${CMAKE_SOURCE_DIR}/packaging/LISEZMOI.txt
   ${CMAKE_SOURCE_DIR}/packaging/README.txt DESTINATION .)
 
@@ -19,7 +20,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Restore points of Windows XP's System Res
 set(KESTRAFEN_PACKAGE_FILE Kestrafen-1.3D-${KESTRAFEN_PACKAGE_ARCH})
 set(CPACK_PACKAGE_FILE_NAME ${KESTRAFEN_PACKAGE_FILE})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Kestrafen)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_GENERATOR ZIP)
 
 find_program(KESTRAFEN_MAKENSIS makensis)
@@ -35,6 +35,9 @@ if(KESTRAFEN_MAKENSIS)
   set(CPACK_PACKAGE_EXECUTABLES kestrafen "Kestrafen")
   set(CPACK_NSIS_MENU_LINKS LISEZMOI.txt "Lisez-moi")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The program's own leftovers go too: the change listing's cabinet and the folder unpacked
+  # from it. Program Files is writable by administrators only, so nothing was planted in them.
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "RMDir /r '$INSTDIR\\\\res'\nDelete '$INSTDIR\\\\res.cab'")
   # The installer writes Program Files and HKLM: it asks for administrator rights.
   set(CPACK_NSIS_DEFINES "RequestExecutionLevel admin")
 endif()
@@ -46,6 +49,8 @@ include(CPack)
 if(KESTRAFEN_MAKENSIS)
   add_test(NAME win32_installer_under_wine COMMAND sh ${CMAKE_SOURCE_DIR}/tests/win32/installer_test.sh
     ${CMAKE_BINARY_DIR}/${KESTRAFEN_PACKAGE_FILE}.exe)
+  # Its steps each say PASS: a FAIL of a later step must still fail the test.
   set_tests_properties(win32_installer_under_wine PROPERTIES TIMEOUT 300 PASS_REGULAR_EXPRESSION "PASS"
+    FAIL_REGULAR_EXPRESSION "FAIL: "
     ENVIRONMENT KESTRAFEN_WINE_BITS=32 SKIP_RETURN_CODE 77 SKIP_REGULAR_EXPRESSION "SKIP: ")
 endif()

@@ -28,7 +28,7 @@ bool writeEntry(platform::Registry& registry, const std::string& keyPath, const 
     if (!key)
         return false;
     try {
-        key->write(name, {platform::RegType::MultiSz, multiStringBytes(lines)});
+        key->write(name, {platform::RegType::MultiSz, multiStringBytes(lines, key->codePage())});
     } catch (const platform::Error&) {
         return false;
     }

@@ -18,16 +18,6 @@ const char* savedFilesDefault(const char* key) {
     return "";
 }
 
-std::string withValues(std::string text, std::initializer_list<std::string> values) {
-    std::size_t n = 1;
-    for (const std::string& value : values) {
-        const std::string mark = "%" + std::to_string(n++);
-        if (const auto at = text.find(mark); at != std::string::npos)
-            text.replace(at, mark.size(), value);
-    }
-    return text;
-}
-
 const char* errorKey(platform::ErrorKind kind) {
     using platform::ErrorKind;
     switch (kind) {

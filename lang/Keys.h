@@ -4,8 +4,6 @@
 #include "platform/Error.h"
 
 #include <array>
-#include <initializer_list>
-#include <string>
 
 namespace lang::keys {
 
@@ -142,7 +140,7 @@ inline constexpr std::array<KeyText, 33> atUse{{
 const char* errorKey(platform::ErrorKind kind);
 
 // The command line's texts, looked up at the moment of use; %1 and %2 stand for the values put in.
-inline constexpr std::array<KeyText, 45> commandLine{{
+inline constexpr std::array<KeyText, 55> commandLine{{
     {"CommandeAide", "Utilisation : kestrafen [commande] [options]. Sans commande, la fenêtre s'ouvre."},
     {"CommandeListe", "Liste les points de restauration, du plus ancien au plus récent."},
     {"CommandeCreer",
@@ -168,6 +166,7 @@ inline constexpr std::array<KeyText, 45> commandLine{{
     {"ErreurAide", "Pour l'aide : %1"},
     {"ErreurTitreLong", "Le titre a %1 caractères ; il en faut 40 au plus."},
     {"RestaurationArretee", "La restauration système est désactivée."},
+    {"RestaurationInactive", "La restauration système n'est pas activée."},
     {"PointInconnu", "Aucun point de restauration ne porte le numéro %1."},
     {"PointGarde", "Point %1 gardé : il fait partie des %2 points les plus récents."},
     {"PointPlusRecent", "Point %1 gardé : c'est le point le plus récent."},
@@ -191,15 +190,22 @@ inline constexpr std::array<KeyText, 45> commandLine{{
     {"EtatEspaceInconnu", "Espace libre sur %1 : inconnu"},
     {"EtatDernierPoint", "Point le plus récent : %1, créé il y a %2 jours"},
     {"EtatAucunPoint", "Aucun point de restauration."},
+    // The exit codes in the help: Sortie<code>.
+    {"CodesSortie", "Codes de sortie :"},
+    {"Sortie0", "terminé"},
+    {"Sortie1", "refusé ou échoué pour une autre raison, dite sur la sortie d'erreur"},
+    {"Sortie2", "ligne de commande incorrecte"},
+    {"Sortie3", "restauration système désactivée, pas activée ou injoignable"},
+    {"Sortie4", "demande refusée par le service"},
+    {"Sortie5", "aucun point ne porte un numéro de séquence donné"},
+    {"Sortie6", "trop peu d'espace libre sur le lecteur système"},
+    {"Sortie7", "suppression ou reprise sans --yes : rien n'a été changé"},
 }};
 
 // The French default of a key looked up at the moment of use.
 const char* atUseDefault(const char* key);
 // The French default of a key of the saved files.
 const char* savedFilesDefault(const char* key);
-
-// A text with its values put in for %1, %2…
-std::string withValues(std::string text, std::initializer_list<std::string> values);
 
 // The saved files window, the reading of the points' change logs and the taking back of a file;
 // %1 and %2 stand for the values put in.

@@ -53,4 +53,19 @@ std::string firstCharacter(const std::string& utf8) {
     return utf8.substr(0, taken);
 }
 
+std::string fill(const std::string& text, std::initializer_list<std::string> values) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const auto n = static_cast<std::size_t>(next - '0');
+        if (text[i] == '%' && next >= '1' && next <= '9' && n <= values.size()) {
+            out += values.begin()[n - 1];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 } // namespace lang

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace lang {
@@ -49,5 +50,9 @@ private:
 
 // The first character of a text, as UTF-8 (one to four bytes); empty for an empty text.
 std::string firstCharacter(const std::string& utf8);
+
+// A message with its values put in for %1 to %9, in one pass: a value that itself holds "%2" is
+// inserted as it is, never read again. A mark without a value stays.
+std::string fill(const std::string& text, std::initializer_list<std::string> values);
 
 } // namespace lang

@@ -15,10 +15,12 @@ bool isDeviceName(std::string_view component) {
     for (const std::string_view name : kNames)
         if (text::equalsIgnoreCase(base, name))
             return true;
-    return base.size() == 4 &&
-           (text::equalsIgnoreCase(base.substr(0, 3), "COM") ||
-            text::equalsIgnoreCase(base.substr(0, 3), "LPT")) &&
-           base[3] >= '1' && base[3] <= '9';
+    const bool port =
+        text::equalsIgnoreCase(base.substr(0, 3), "COM") || text::equalsIgnoreCase(base.substr(0, 3), "LPT");
+    const std::string_view number = base.size() > 3 ? base.substr(3) : std::string_view();
+    // Windows takes the superscript digits 1-3 (Windows-1252's B9, B2, B3) for the port numbers too.
+    return port && ((number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\u00B9" ||
+                    number == "\u00B2" || number == "\u00B3");
 }
 
 bool isDeviceOrAlteredName(std::string_view component) {

@@ -5,8 +5,8 @@
 
 namespace platform {
 
-// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, CONIN$, CONOUT$, CLOCK$, in any case, with or without
-// an extension, with blanks before it.
+// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9 (and COM¹-COM³, LPT¹-LPT³), CONIN$, CONOUT$, CLOCK$, in
+// any case, with or without an extension, with blanks before it (UTF-8).
 bool isDeviceName(std::string_view component);
 
 // A name Windows would not store as spelled: a device name, or one ending in a dot or a blank

@@ -14,13 +14,16 @@ bool isDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The full Windows path of a file name: relative names start in the current folder, as the
-// system's profile functions resolve them, and error messages must name the full path.
-std::string fullPath(const FileSystem& files, const std::string& path) {
+// The full Windows path of a file name, as the system's profile functions resolve it: a bare name
+// lives in the Windows folder, other relative names start in the current folder. Error messages
+// name the full path.
+std::string fullPath(const FileSystem& files, const std::string& windowsFolder, const std::string& path) {
     if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':')
         return path;
     if (path.rfind("\\\\", 0) == 0)
         return path;
+    if (path.find_first_of("\\/") == std::string::npos)
+        return windowsFolder + path;
     const std::string current = files.currentFolder();
     if (!path.empty() && (path[0] == '\\' || path[0] == '/'))
         return current.substr(0, 2) + path;
@@ -55,7 +58,7 @@ FileProfile::~FileProfile() {
 }
 
 FileProfile::Copy& FileProfile::current(const std::string& file) {
-    const std::string fullName = fullPath(files_, file);
+    const std::string fullName = fullPath(files_, windowsFolder_, file);
     Copy& copy = copies_[text::upper(fullName)];
     if (copy.pending) // this object's own changes are the file's content until they are written
         return copy;
@@ -65,6 +68,7 @@ FileProfile::Copy& FileProfile::current(const std::string& file) {
     const std::optional<std::string> bytes = files_.readFile(fullName);
     const std::string_view raw = bytes ? std::string_view(*bytes) : std::string_view();
     copy.fullName = fullName;
+    copy.exists = bytes.has_value();
     copy.unicode = raw.substr(0, kUnicodeMark.size()) == kUnicodeMark;
     const std::string_view body = copy.unicode ? raw.substr(kUnicodeMark.size()) : raw;
     copy.oddByte =
@@ -84,6 +88,7 @@ void FileProfile::save(Copy& copy) {
     copy.pending = false;
     try {
         files_.writeFile(copy.fullName, bytes);
+        copy.exists = true;
     } catch (const Error&) {
         copy.stamp.reset(); // the copy holds what the disk does not: read it again
         // The user reads this text; it names the full path whatever the file system said.
@@ -130,13 +135,16 @@ std::vector<std::string> FileProfile::sectionNames(const std::string& file) {
 
 void FileProfile::deleteKey(const std::string& file, const std::string& section, const std::string& key) {
     Copy& copy = current(file);
-    if (copy.document.removeKey(ansi(section), ansi(key)))
-        changed(copy);
+    deleted(copy, copy.document.removeKey(ansi(section), ansi(key)));
 }
 
 void FileProfile::deleteSection(const std::string& file, const std::string& section) {
     Copy& copy = current(file);
-    if (copy.document.removeSection(ansi(section)))
+    deleted(copy, copy.document.removeSection(ansi(section)));
+}
+
+void FileProfile::deleted(Copy& copy, bool removed) {
+    if (removed || !copy.exists)
         changed(copy);
 }
 

@@ -13,7 +13,9 @@ namespace platform {
 
 class FileProfile : public Profile {
 public:
-    explicit FileProfile(FileSystem& files) : files_(files) {}
+    // A bare file name is looked up in the Windows folder (with its trailing backslash).
+    explicit FileProfile(FileSystem& files, std::string windowsFolder = "C:\\WINDOWS\\")
+        : files_(files), windowsFolder_(std::move(windowsFolder)) {}
     // Writes what is still held back; a failure then goes unreported.
     ~FileProfile() override;
     FileProfile(const FileProfile&) = delete;
@@ -35,8 +37,9 @@ private:
         std::string fullName;
         ini::Document document;
         std::optional<FileStamp> stamp; // nothing: read the file again before using the copy
-        bool unicode = false;           // UTF-16LE with its mark
-        std::string oddByte;            // a UTF-16LE file's last byte that makes no unit, kept as it is
+        bool exists = false;
+        bool unicode = false; // UTF-16LE with its mark
+        std::string oddByte;  // a UTF-16LE file's last byte that makes no unit, kept as it is
         bool holding = false;
         bool written = false; // a write has gone to disk since holding began
         bool pending = false; // changes not yet on disk
@@ -48,7 +51,11 @@ private:
     void changed(Copy& copy);
     void save(Copy& copy);
 
+    // A deletion from a file that is not there still leaves the file, empty.
+    void deleted(Copy& copy, bool removed);
+
     FileSystem& files_;
+    std::string windowsFolder_;
     std::unordered_map<std::string, Copy> copies_; // by upper-cased full path
 };
 

@@ -25,7 +25,7 @@ std::string readString(const RegistryKey& key, const std::string& name) {
         throw invalidType(name);
     // The text ends at the first zero, wherever the writer put it.
     const std::string& data = value->data;
-    return text::fromCp1252(data.substr(0, data.find('\0')));
+    return key.codePage().decode(data.substr(0, data.find('\0')));
 }
 
 std::uint32_t readInteger(const RegistryKey& key, const std::string& name) {
@@ -55,14 +55,14 @@ std::vector<std::string> readMultiString(const RegistryKey& key, const std::stri
             end = data.size();
         if (end == start)
             break;
-        result.push_back(text::fromCp1252(std::string_view(data).substr(start, end - start)));
+        result.push_back(key.codePage().decode(std::string_view(data).substr(start, end - start)));
         start = end + 1;
     }
     return result;
 }
 
 void writeString(RegistryKey& key, const std::string& name, const std::string& value) {
-    key.write(name, sz(value));
+    key.write(name, sz(value, key.codePage()));
 }
 
 void writeInteger(RegistryKey& key, const std::string& name, std::uint32_t value) {
@@ -70,7 +70,7 @@ void writeInteger(RegistryKey& key, const std::string& name, std::uint32_t value
 }
 
 void writeMultiString(RegistryKey& key, const std::string& name, const std::vector<std::string>& values) {
-    key.write(name, multiSz(values));
+    key.write(name, multiSz(values, key.codePage()));
 }
 
 RegValue dword(std::uint32_t value) {
@@ -80,17 +80,17 @@ RegValue dword(std::uint32_t value) {
     return result;
 }
 
-RegValue sz(const std::string& utf8) {
-    return {RegType::Sz, text::toCp1252(utf8) + '\0'};
+RegValue sz(const std::string& utf8, const text::AnsiCodePage& codePage) {
+    return {RegType::Sz, codePage.encode(utf8) + '\0'};
 }
 
 // An empty string cannot stand inside the list (it would end it), so empty entries are left out.
-RegValue multiSz(const std::vector<std::string>& utf8) {
+RegValue multiSz(const std::vector<std::string>& utf8, const text::AnsiCodePage& codePage) {
     RegValue result{RegType::MultiSz, {}};
     for (const std::string& s : utf8) {
         if (s.empty())
             continue;
-        result.data += text::toCp1252(s);
+        result.data += codePage.encode(s);
         result.data += '\0';
     }
     result.data += '\0';

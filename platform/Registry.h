@@ -1,7 +1,9 @@
 #pragma once
 // The registry: HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT. Keys are opened, used and closed within
 // one operation. Values keep their Windows type and raw bytes; the typed helpers convert text
-// between UTF-8 and Windows-1252 at this edge.
+// between UTF-8 and the key's code page (the system's ANSI one) at this edge.
+#include "platform/Text.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -29,6 +31,8 @@ public:
     virtual void write(const std::string& name, const RegValue& value) = 0;
     virtual std::vector<std::string> valueNames() const = 0;
     virtual bool deleteValue(const std::string& name) = 0;
+    // The code page its string values are written in.
+    virtual const text::AnsiCodePage& codePage() const { return text::windows1252(); }
 };
 
 class Registry {
@@ -53,8 +57,9 @@ void writeString(RegistryKey& key, const std::string& name, const std::string& v
 void writeInteger(RegistryKey& key, const std::string& name, std::uint32_t value);
 void writeMultiString(RegistryKey& key, const std::string& name, const std::vector<std::string>& values);
 RegValue dword(std::uint32_t value);
-RegValue sz(const std::string& utf8);
-RegValue multiSz(const std::vector<std::string>& utf8);
+RegValue sz(const std::string& utf8, const text::AnsiCodePage& codePage = text::windows1252());
+RegValue multiSz(const std::vector<std::string>& utf8,
+                 const text::AnsiCodePage& codePage = text::windows1252());
 } // namespace reg
 
 } // namespace platform

@@ -11,6 +11,9 @@ public:
     virtual ~Shell() = default;
     // The command runner: ShellExecute of "CMD" with these parameters ("/c ..."), hidden.
     virtual void runCommand(const std::string& parameters) = 0;
+    // True while the last command run, or a program it started, has not ended: a file it writes
+    // may still be incomplete.
+    virtual bool commandRunning() = 0;
     // WinExec of a whole command line.
     virtual void winExec(const std::string& commandLine) = 0;
     // FindExecutable: the program that opens files of this kind (for "temp.htm", the browser).

@@ -1,6 +1,8 @@
 #pragma once
 // What the program asks of the operating system's System Restore: the automation object, the
 // enumeration of restore-point instances with its date-time converter, and the two srclient calls.
+#include "platform/Text.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -59,7 +61,7 @@ struct RestorePointInfoA {
 
     std::array<std::uint8_t, 80> bytes() const;
     static RestorePointInfoA fromBytes(const std::array<std::uint8_t, 80>& raw);
-    // The description as text, up to its first zero byte (Windows-1252 bytes).
+    // The description as text, up to its first zero byte (bytes of the system's ANSI code page).
     std::string descriptionBytes() const;
 };
 
@@ -88,6 +90,8 @@ public:
     virtual LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second,
                                       int microseconds, int utcOffsetMinutes) = 0;
     virtual bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) = 0;
+    // The code page SRSetRestorePointA reads the description in.
+    virtual const text::AnsiCodePage& codePage() const { return text::windows1252(); }
     virtual std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) = 0;
     // The machine's fixed drives in letter order. Says nothing of the service's own on/off state.
     virtual std::vector<DriveState> drives() = 0;

@@ -324,4 +324,9 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(first, last - first));
 }
 
+const AnsiCodePage& windows1252() {
+    static const AnsiCodePage codePage;
+    return codePage;
+}
+
 } // namespace platform::text

@@ -15,10 +15,12 @@ inline constexpr std::size_t maxTitleLength = 40;
 // The characters of a UTF-8 text, as an edit field counts them.
 std::size_t titleLength(const std::string& title);
 
-// BEGIN_SYSTEM_CHANGE, CHECKPOINT, sequence 0, and the title in Windows-1252 at the start of a
-// zero-filled description. A title longer than the description is cut so that one zero byte
-// always ends it.
-platform::RestorePointInfoA creationRequest(const std::string& title);
+// BEGIN_SYSTEM_CHANGE, CHECKPOINT, sequence 0, and the title in the service's code page at the
+// start of a zero-filled description. A title longer than the description is cut between two
+// characters (never inside a double-byte one) so that one zero byte always ends it.
+platform::RestorePointInfoA
+creationRequest(const std::string& title,
+                const platform::text::AnsiCodePage& codePage = platform::text::windows1252());
 
 // Asks the service once for the point; true when it accepted. The status the service filled in
 // (the new point's sequence number) goes to `status` when one is given.

@@ -38,13 +38,13 @@ void endForRestart() {
 
 class StandardStreams : public cli::Console {
 public:
-    void out(const std::string& text) override { write(stdout, text); }
-    void err(const std::string& text) override { write(stderr, text); }
+    bool out(const std::string& text) override { return write(stdout, text); }
+    bool err(const std::string& text) override { return write(stderr, text); }
 
 private:
-    static void write(std::FILE* stream, const std::string& text) {
-        std::fwrite(text.data(), 1, text.size(), stream);
-        std::fflush(stream);
+    static bool write(std::FILE* stream, const std::string& text) {
+        const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+        return std::fflush(stream) == 0 && written;
     }
 };
 
@@ -55,7 +55,7 @@ int runCommand(int argc, char** argv) {
         machine = openMachine();
     } catch (const std::exception& error) {
         console.err(std::string(error.what()) + "\n");
-        return cli::refused;
+        return cli::failed;
     }
     platform::Platform platform = machine->platform();
     return cli::run(std::vector<std::string>(argv + 1, argv + argc), platform, console);

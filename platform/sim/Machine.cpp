@@ -222,7 +222,7 @@ nlohmann::ordered_json Machine::srValue(const std::string& key) const {
         }
         return highest + 1;
     }
-    if (key == "set_restore_point_succeeds")
+    if (key == "set_restore_point_succeeds" || key == "remove_restore_point_succeeds")
         return true;
     if (key == "connection_fails" || key == "automation_fails")
         return false;

@@ -81,7 +81,8 @@ public:
         }
         if (sr.contains("pending_restore") && !sr["pending_restore"].is_null())
             count(sr["pending_restore"], "system_restore.pending_restore");
-        for (const char* flag : {"set_restore_point_succeeds", "connection_fails", "automation_fails"}) {
+        for (const char* flag : {"set_restore_point_succeeds", "remove_restore_point_succeeds",
+                                 "connection_fails", "automation_fails"}) {
             if (sr.contains(flag))
                 boolean(sr[flag], std::string("system_restore.") + flag);
         }

@@ -88,12 +88,14 @@ class SimShell : public Shell {
 public:
     explicit SimShell(Machine& m) : m_(m) {}
     void runCommand(const std::string& parameters) override;
+    bool commandRunning() override;
     void winExec(const std::string& commandLine) override;
     std::optional<std::string> findExecutable(const std::string& file) override;
     void start(const std::string& file, const std::string& parameters) override;
 
 private:
     Machine& m_;
+    std::int64_t commandEndsAtMs_ = 0; // on the machine's clock
 };
 
 class SimCabinet : public Cabinet {

@@ -115,10 +115,12 @@ void writeDiagnosticCabinet(Machine& m, const fs::path& cabinet) {
     }
 }
 
-void runDiagnosticTool(Machine& m, const std::vector<std::string>& command) {
+// Runs until its cabinet is whole; when that will be, on the machine's clock.
+std::int64_t runDiagnosticTool(Machine& m, const std::vector<std::string>& command) {
+    const std::int64_t now = m.clock().nowMs();
     const std::string windir = m.platform().environment.get("Windir").value_or("C:\\WINDOWS");
     if (!m.files().fileExists(expandWindir(command[0], windir)))
-        return; // cmd reports an unknown program; nothing is made
+        return now; // cmd reports an unknown program; nothing is made
     std::string cabName = "SrDiag.cab";
     for (const std::string& word : command) {
         if (startsWithIgnoreCase(word, "/CabName:"))
@@ -126,10 +128,11 @@ void runDiagnosticTool(Machine& m, const std::vector<std::string>& command) {
     }
     auto cabinet = m.paths().toHost(cabName);
     if (!cabinet)
-        return;
+        return now;
     Machine* machine = &m;
-    m.schedule(m.srValue("srdiag_ms").get<std::int64_t>(),
-               [machine, host = *cabinet] { writeDiagnosticCabinet(*machine, host); });
+    const std::int64_t runMs = m.srValue("srdiag_ms").get<std::int64_t>();
+    m.schedule(runMs, [machine, host = *cabinet] { writeDiagnosticCabinet(*machine, host); });
+    return now + runMs;
 }
 
 bool asksForRestart(const std::vector<std::string>& command) {
@@ -153,11 +156,17 @@ void SimShell::runCommand(const std::string& parameters) {
     if (command.empty())
         return;
     const std::string program = programName(command[0]);
+    commandEndsAtMs_ = m_.clock().nowMs();
     if (program == "SHUTDOWN" && asksForRestart(command))
         service::restart(m_);
     else if (program == "SRDIAG")
-        runDiagnosticTool(m_, command);
+        commandEndsAtMs_ = runDiagnosticTool(m_, command);
     // regsvr32, sc, rundll32 and the rest change nothing on this machine.
+}
+
+bool SimShell::commandRunning() {
+    m_.runDueActions();
+    return m_.clock().nowMs() < commandEndsAtMs_;
 }
 
 void SimShell::winExec(const std::string& commandLine) {

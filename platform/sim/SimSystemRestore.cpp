@@ -175,6 +175,8 @@ bool SimSystemRestore::SRSetRestorePointA(const RestorePointInfoA& info, StateMg
 std::uint32_t SimSystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumber) {
     m_.runDueActions();
     m_.journal("SRRemoveRestorePoint " + std::to_string(sequenceNumber));
+    if (!m_.srValue("remove_restore_point_succeeds").get<bool>())
+        return kErrorInternalError;
     return service::removePoint(m_, sequenceNumber) ? kErrorSuccess : kErrorInvalidData;
 }
 

@@ -1,4 +1,5 @@
 // Environment, clock, sleep and working set on the real kernel, and the system's error texts.
+#include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
@@ -13,6 +14,7 @@ namespace {
 
 // Between two code pages through UTF-16; characters the target lacks become its default one.
 std::string convert(const std::string& bytes, UINT from, UINT to) {
+    const DWORD flags = to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     if (bytes.empty())
         return {};
     const int size = static_cast<int>(bytes.size());
@@ -21,9 +23,9 @@ std::string convert(const std::string& bytes, UINT from, UINT to) {
     MultiByteToWideChar(from, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
     const int wideSize = static_cast<int>(wide.size());
     std::string out(static_cast<std::size_t>(
-                        WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
+                        WideCharToMultiByte(to, flags, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
                     '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
+    WideCharToMultiByte(to, flags, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
                         nullptr);
     return out;
 }
@@ -32,22 +34,42 @@ std::string convert(const std::string& bytes, UINT from, UINT to) {
 
 // Windows-1252 systems keep the program's own table, which the files share; the others convert
 // with their code page, so that a Cyrillic or Greek description does not come out as "????".
-std::string ansi(const std::string& utf8Text) {
-    return GetACP() == 1252 ? text::toCp1252(utf8Text) : convert(utf8Text, CP_UTF8, CP_ACP);
+std::string ansi(const std::string& utf8Text, unsigned codePage) {
+    const UINT page = codePage ? codePage : GetACP();
+    return page == 1252 ? text::toCp1252(utf8Text) : convert(utf8Text, CP_UTF8, page);
 }
 
-std::string utf8(const std::string& ansiBytes) {
-    return GetACP() == 1252 ? text::fromCp1252(ansiBytes) : convert(ansiBytes, CP_ACP, CP_UTF8);
+std::string utf8(const std::string& ansiBytes, unsigned codePage) {
+    const UINT page = codePage ? codePage : GetACP();
+    return page == 1252 ? text::fromCp1252(ansiBytes) : convert(ansiBytes, page, CP_UTF8);
+}
+
+const Win32CodePage& systemCodePage() {
+    static const Win32CodePage codePage;
+    return codePage;
+}
+
+std::string systemFolder() {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(folder, length);
+}
+
+std::string windowsFolder() {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        throw Error("GetWindowsDirectory: " + systemMessage(GetLastError()));
+    std::string path = utf8(std::string(folder, length));
+    return path.back() == '\\' ? path : path + "\\";
 }
 
 void* loadSystemLibrary(const char* name) {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::string folder = systemFolder();
+    if (folder.empty())
         return nullptr;
-    const std::string path = std::string(folder, length) + "\\" + name;
     // Its own dependencies are looked up beside it too.
-    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExA((folder + "\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 std::string systemMessage(unsigned long code) {

@@ -5,7 +5,10 @@
 
 #include <oleauto.h>
 
+#include <cstdint>
 #include <string>
+
+struct IWbemClassObject;
 
 namespace platform::win32 {
 
@@ -49,6 +52,9 @@ std::string toUtf8(const wchar_t* wide);
 
 // Throws platform::Error "<what> failed (0x8004100E)" when the call failed.
 void check(HRESULT result, const std::string& what);
+
+// The ReturnValue of a WMI method's out-parameters: 0 (accepted) when the method gives none.
+std::uint32_t returnValue(IWbemClassObject* outParameters);
 
 // COM for the calling thread while the object lives (the program has one thread).
 class ComScope {

@@ -162,7 +162,8 @@ HWND FormWindow::focusOnActivation() {
     const bool shown = focusOnShow_;
     focusOnShow_ = false;
     if (shown && form_.activeControl)
-        if (const ControlWindow* view = viewOf(*form_.activeControl); view && IsWindowEnabled(view->hwnd()))
+        if (const ControlWindow* view = viewOf(*form_.activeControl);
+            view && IsWindowVisible(view->hwnd()) && IsWindowEnabled(view->hwnd()))
             return view->hwnd();
     if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_) &&
         IsWindowEnabled(lastFocus_))

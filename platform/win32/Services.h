@@ -1,6 +1,6 @@
 #pragma once
 // The platform services on the real Windows API, one class per interface. Text is UTF-8 inside
-// the program and Windows-1252 for the ANSI functions: each class converts at its edge.
+// the program and the system's ANSI code page for the A functions: each class converts at its edge.
 #include "platform/FileProfile.h"
 #include "platform/Platform.h"
 
@@ -43,16 +43,27 @@ public:
     LocalDateTime toLocalTime(int year, int month, int day, int hour, int minute, int second,
                               int microseconds, int utcOffsetMinutes) override;
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
+    const text::AnsiCodePage& codePage() const override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
     std::vector<DriveState> drives() override;
 };
 
 class Win32Shell : public Shell {
 public:
+    Win32Shell() = default;
+    ~Win32Shell() override;
+    Win32Shell(const Win32Shell&) = delete;
+    Win32Shell& operator=(const Win32Shell&) = delete;
     void runCommand(const std::string& parameters) override;
+    bool commandRunning() override;
     void winExec(const std::string& commandLine) override;
     std::optional<std::string> findExecutable(const std::string& file) override;
     void start(const std::string& file, const std::string& parameters) override;
+
+private:
+    void forgetCommand();
+    void* job_ = nullptr;     // the last command and what it started, where jobs can hold them
+    void* process_ = nullptr; // the last command's interpreter
 };
 
 class Win32Cabinet : public Cabinet {
@@ -82,6 +93,9 @@ public:
     std::optional<std::string> volumeDevice(const std::string& drive) override;
 };
 
+// The Windows folder, UTF-8, with a trailing backslash: where a profile file's bare name lives.
+std::string windowsFolder();
+
 // True when the program runs on Wine rather than on Windows (ntdll exports wine_get_version).
 bool runningOnWine();
 
@@ -98,7 +112,7 @@ private:
     std::string programFolder_;
     Win32Environment environment_;
     Win32FileSystem files_;
-    FileProfile profile_{files_};
+    FileProfile profile_{files_, windowsFolder()};
     Win32Registry registry_;
     Win32SystemRestore systemRestore_;
     Win32Shell shell_;

@@ -67,10 +67,13 @@ FNSEEK(fdiSeek) {
 
 // An entry name as the folder-relative path it would be written to, or nothing when it could land
 // outside the folder (an absolute name, a drive or stream ":", a ".." component anywhere) or
-// would not be the file it names (a device name, a trailing dot or blank).
+// would not be the file it names (a device name, a trailing dot or blank, a wildcard or a
+// character the code page lacks, which became "?").
 std::optional<std::string> safeRelativePath(std::string name) {
     std::replace(name.begin(), name.end(), '/', '\\');
-    if (name.empty() || name.front() == '\\' || name.find(':') != std::string::npos)
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) { return c >= 0 && c < ' '; });
+    if (name.empty() || name.front() == '\\' || name.find_first_of(":*?\"<>|") != std::string::npos ||
+        control)
         return std::nullopt;
     std::string relative;
     std::size_t start = 0;
@@ -97,9 +100,10 @@ struct Run {
     std::string failed; // the entry that could not be written
 };
 
-// Entry names are in the system's code page unless flagged as UTF-8.
-std::string entryName(const FDINOTIFICATION& note) {
-    return (note.attribs & _A_NAME_IS_UTF) ? std::string(note.psz1) : utf8(note.psz1);
+// An entry name as the bytes the file functions will be given: in the system's code page unless
+// flagged as UTF-8, which is converted without look-alikes (a full-width "\uFF0E" stays no dot).
+std::string entryBytes(const FDINOTIFICATION& note) {
+    return (note.attribs & _A_NAME_IS_UTF) ? ansi(note.psz1) : std::string(note.psz1);
 }
 
 // Creates every folder on the way to a path (those that exist already just fail).
@@ -118,7 +122,9 @@ FNFDINOTIFY(notify) {
     auto& run = *static_cast<Run*>(pfdin->pv);
     switch (fdint) {
     case fdintCOPY_FILE: {
-        const std::string name = entryName(*pfdin);
+        // Checked as the system will read the bytes used, not as the cabinet spelled them.
+        const std::string bytes = entryBytes(*pfdin);
+        const std::string name = utf8(bytes);
         const auto relative = safeRelativePath(name);
         if (!relative) {
             run.unsafe.push_back(name);
@@ -162,14 +168,47 @@ std::string reason(const ERF& erf) {
     }
 }
 
+// cabinet.dll's FDI functions, found at run time in the system folder: the library is no known
+// DLL of XP, so a copy beside the program would be the one a static import loads.
+struct FdiFunctions {
+    decltype(&FDICreate) create = nullptr;
+    decltype(&FDICopy) copy = nullptr;
+    decltype(&FDIDestroy) destroy = nullptr;
+};
+
+template <class Function> Function function(HMODULE library, const char* name) {
+    // Through a generic function type: the exported address has the type its caller declares.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+const FdiFunctions& fdiFunctions() {
+    static FdiFunctions functions;
+    if (!functions.destroy) {
+        const auto library = static_cast<HMODULE>(loadSystemLibrary("cabinet.dll"));
+        if (!library)
+            throw Error("cabinet.dll: " + systemMessage(GetLastError()));
+        functions.create = function<decltype(&FDICreate)>(library, "FDICreate");
+        functions.copy = function<decltype(&FDICopy)>(library, "FDICopy");
+        functions.destroy = function<decltype(&FDIDestroy)>(library, "FDIDestroy");
+        if (!functions.create || !functions.copy || !functions.destroy) {
+            functions.destroy = nullptr;
+            throw Error("cabinet.dll: " + systemMessage(ERROR_PROC_NOT_FOUND));
+        }
+    }
+    return functions;
+}
+
 class Fdi {
 public:
     Fdi()
-        : handle_(FDICreate(fdiAlloc, fdiFree, fdiOpen, fdiRead, fdiWrite, fdiClose, fdiSeek, cpuUNKNOWN,
-                            &erf)) {}
+        : functions_(fdiFunctions()), handle_(functions_.create(fdiAlloc, fdiFree, fdiOpen, fdiRead, fdiWrite,
+                                                                fdiClose, fdiSeek, cpuUNKNOWN, &erf)) {}
     ~Fdi() {
         if (handle_)
-            FDIDestroy(handle_);
+            functions_.destroy(handle_);
+    }
+    BOOL copy(char* cabinet, char* folder, PFNFDINOTIFY notify, void* context) {
+        return functions_.copy(handle_, cabinet, folder, 0, notify, nullptr, context);
     }
     Fdi(const Fdi&) = delete;
     Fdi& operator=(const Fdi&) = delete;
@@ -177,6 +216,7 @@ public:
     ERF erf{};
 
 private:
+    const FdiFunctions& functions_;
     HFDI handle_;
 };
 
@@ -199,7 +239,7 @@ void Win32Cabinet::extract(const std::string& cabinetPath, const std::string& fo
     run.folder = ansi(folder);
     if (run.folder.empty() || run.folder.back() != '\\')
         run.folder += '\\';
-    if (!FDICopy(fdi.get(), cabinetName.data(), cabinetFolder.data(), 0, notify, nullptr, &run))
+    if (!fdi.copy(cabinetName.data(), cabinetFolder.data(), notify, &run))
         throw Error(name + ": cannot read the cabinet: " + reason(fdi.erf));
     if (!run.unsafe.empty())
         throw Error(name + ": unsafe file name '" + run.unsafe.front() + "' in cabinet");
@@ -208,7 +248,7 @@ void Win32Cabinet::extract(const std::string& cabinetPath, const std::string& fo
     if (!folderExistsAnsi(run.folder))
         throw Error(name + ": cannot unpack the cabinet into " + folder);
     run.unpack = true;
-    if (!FDICopy(fdi.get(), cabinetName.data(), cabinetFolder.data(), 0, notify, nullptr, &run)) {
+    if (!fdi.copy(cabinetName.data(), cabinetFolder.data(), notify, &run)) {
         if (!run.failed.empty())
             throw Error(name + ": cannot unpack '" + run.failed + "': " + reason(fdi.erf));
         throw Error(name + ": cannot read the cabinet: " + reason(fdi.erf));

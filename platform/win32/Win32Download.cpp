@@ -1,6 +1,8 @@
-// The internet download: URLDownloadToFileA with a status callback that asks for a fresh copy and
-// ends the download past its limits, and DeleteUrlCacheEntry.
+// The internet download: URLDownloadToFileA on a thread of its own, in its own apartment, while
+// the window waits for it with its messages processed; and DeleteUrlCacheEntry. The wait ends at
+// the limits whatever the download does: past them it is abandoned, and ends on its own.
 #include "platform/win32/Ansi.h"
+#include "platform/win32/Com.h"
 #include "platform/win32/Services.h"
 
 #include <windows.h> // first: the headers below need its types
@@ -12,38 +14,33 @@ namespace platform::win32 {
 
 namespace {
 
-// Watches one download. The download calls it on the caller's thread; a watchdog thread of its
-// own aborts the binding when the server is silent, since no status comes then.
-class BoundedDownload : public IBindStatusCallback, public IHttpNegotiate {
+enum : LONG { kRunning = 0, kAbandoned = 1, kDelivered = 2 };
+
+// One download, shared by the waiting window and the downloading thread: the last of the two to
+// let go of it deletes it.
+struct Job {
+    std::string url, target, part; // ANSI; the answer arrives in part, then replaces target
+    DWORD start = GetTickCount();
+    DWORD connectMs = 0, totalMs = 0;
+    volatile LONG references = 2;
+    volatile LONG connected = 0;
+    volatile LONG state = kRunning;
+    bool fetched = false; // read once the thread has ended
+
+    void release() {
+        if (InterlockedDecrement(&references) == 0)
+            delete this;
+    }
+    // The limit that applies now, in milliseconds from the start.
+    DWORD limit() const { return connected ? totalMs : (connectMs < totalMs ? connectMs : totalMs); }
+};
+
+// Asks for a fresh copy and stops the download once the window gave up on it.
+class Callback : public IBindStatusCallback, public IHttpNegotiate {
 public:
-    explicit BoundedDownload(const DownloadLimits& limits)
-        : start_(GetTickCount()), connectMs_(static_cast<DWORD>(limits.connect.count())),
-          totalMs_(static_cast<DWORD>(limits.total.count())) {
-        InitializeCriticalSection(&lock_);
-        done_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        if (done_)
-            watchdog_ = CreateThread(nullptr, 0, &BoundedDownload::watch, this, 0, nullptr);
-    }
-    ~BoundedDownload() {
-        if (done_)
-            SetEvent(done_);
-        if (watchdog_) {
-            WaitForSingleObject(watchdog_, INFINITE);
-            CloseHandle(watchdog_);
-        }
-        if (done_)
-            CloseHandle(done_);
-        releaseBinding();
-        DeleteCriticalSection(&lock_);
-    }
-    BoundedDownload(const BoundedDownload&) = delete;
-    BoundedDownload& operator=(const BoundedDownload&) = delete;
+    explicit Callback(Job& job) : job_(job) {}
 
-    // True when the watch could not start: the download must not run without its limits.
-    bool unwatched() const { return watchdog_ == nullptr; }
-    bool expired() const { return expired_ != 0; }
-
-    // IUnknown: the object lives on the caller's stack for the whole download.
+    // IUnknown: the object lives on the thread's stack for the whole download.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
             *object = static_cast<IBindStatusCallback*>(this);
@@ -59,27 +56,17 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding* binding) override {
-        EnterCriticalSection(&lock_);
-        if (binding)
-            binding->AddRef();
-        binding_ = binding;
-        LeaveCriticalSection(&lock_);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG status, LPCWSTR) override {
         // The request goes out once the connection stands.
         if (status == BINDSTATUS_SENDINGREQUEST || status == BINDSTATUS_BEGINDOWNLOADDATA ||
             status == BINDSTATUS_DOWNLOADINGDATA || status == BINDSTATUS_ENDDOWNLOADDATA)
-            InterlockedExchange(&connected_, 1);
-        return checkLimits() ? S_OK : E_ABORT;
+            InterlockedExchange(&job_.connected, 1);
+        return job_.state == kAbandoned ? E_ABORT : S_OK;
     }
-    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override {
-        releaseBinding();
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* flags, BINDINFO*) override {
         // From the server every time, with a request that tells caches on the way to ask it too.
         *flags |= BINDF_GETNEWESTVERSION | BINDF_RESYNCHRONIZE | BINDF_PRAGMA_NO_CACHE;
@@ -102,62 +89,92 @@ public:
     }
 
 private:
-    // False, once and for good, when a limit has passed.
-    bool checkLimits() {
-        const DWORD elapsed = GetTickCount() - start_;
-        if (elapsed >= totalMs_ || (!connected_ && elapsed >= connectMs_))
-            InterlockedExchange(&expired_, 1);
-        return !expired_;
-    }
-
-    void releaseBinding() {
-        EnterCriticalSection(&lock_);
-        if (binding_)
-            binding_->Release();
-        binding_ = nullptr;
-        LeaveCriticalSection(&lock_);
-    }
-
-    static DWORD WINAPI watch(void* self) {
-        auto* download = static_cast<BoundedDownload*>(self);
-        while (WaitForSingleObject(download->done_, 50) == WAIT_TIMEOUT) {
-            if (download->checkLimits())
-                continue;
-            // Held by a reference of its own: the abort may end the binding meanwhile.
-            EnterCriticalSection(&download->lock_);
-            IBinding* binding = download->binding_;
-            if (binding)
-                binding->AddRef();
-            LeaveCriticalSection(&download->lock_);
-            if (binding) {
-                binding->Abort();
-                binding->Release();
-            }
-            break;
-        }
-        return 0;
-    }
-
-    const DWORD start_;
-    const DWORD connectMs_;
-    const DWORD totalMs_;
-    volatile LONG connected_ = 0;
-    volatile LONG expired_ = 0;
-    CRITICAL_SECTION lock_;
-    IBinding* binding_ = nullptr;
-    HANDLE done_ = nullptr;
-    HANDLE watchdog_ = nullptr;
+    Job& job_;
 };
+
+DWORD WINAPI downloadThread(void* context) {
+    Job& job = *static_cast<Job*>(context);
+    {
+        const ComScope com;
+        Callback callback(job);
+        const HRESULT result = URLDownloadToFileA(nullptr, job.url.c_str(), job.part.c_str(), 0, &callback);
+        // The answer replaces the target only while the window still waits for it.
+        if (result == S_OK && InterlockedCompareExchange(&job.state, kDelivered, kRunning) == kRunning)
+            job.fetched = MoveFileExA(job.part.c_str(), job.target.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        DeleteFileA(job.part.c_str());
+    }
+    job.release();
+    return 0;
+}
+
+// Repaints, timers and posted messages go on while the window waits; the user's input waits
+// for the answer, as it would for any other busy moment.
+void processWaitingMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // for the window's own loop
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Waits for the thread until the job's limit; true when it ended within it.
+bool waitWithin(Job& job, HANDLE thread) {
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - job.start;
+        const DWORD limit = job.limit();
+        if (elapsed >= limit)
+            return false;
+        // Not past the connection's limit unseen: the thread may connect meanwhile.
+        const DWORD slice = limit - elapsed < 50 ? limit - elapsed : 50;
+        const DWORD woken =
+            MsgWaitForMultipleObjects(1, &thread, FALSE, slice, QS_PAINT | QS_POSTMESSAGE | QS_TIMER);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken == WAIT_FAILED)
+            return false;
+        processWaitingMessages();
+    }
+}
+
+// A name for the answer in the target's folder, so that moving it over the target is a rename.
+std::string partName(const std::string& ansiTarget) {
+    const std::size_t slash = ansiTarget.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : ansiTarget.substr(0, slash + 1);
+    char name[MAX_PATH + 1];
+    return GetTempFileNameA(folder.c_str(), "kst", 0, name) ? std::string(name) : std::string();
+}
 
 } // namespace
 
 bool Win32Download::toFile(const std::string& url, const std::string& path, const DownloadLimits& limits) {
-    BoundedDownload watch(limits);
-    if (watch.unwatched())
-        return false;
     forgetCached(url);
-    const HRESULT result = URLDownloadToFileA(nullptr, ansi(url).c_str(), ansi(path).c_str(), 0, &watch);
-    return result == S_OK && !watch.expired();
+    auto* job = new Job;
+    job->url = ansi(url);
+    job->target = ansi(path);
+    job->part = partName(job->target);
+    job->connectMs = static_cast<DWORD>(limits.connect.count());
+    job->totalMs = static_cast<DWORD>(limits.total.count());
+    const HANDLE thread =
+        job->part.empty() ? nullptr : CreateThread(nullptr, 0, downloadThread, job, 0, nullptr);
+    if (!thread) {
+        if (!job->part.empty())
+            DeleteFileA(job->part.c_str());
+        delete job;
+        return false;
+    }
+    bool ended = waitWithin(*job, thread);
+    // Past the limit: abandoned, unless the answer is being put in place this very moment.
+    if (!ended && InterlockedCompareExchange(&job->state, kAbandoned, kRunning) == kDelivered)
+        ended = WaitForSingleObject(thread, INFINITE) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    const bool fetched = ended && job->fetched;
+    job->release();
+    return fetched;
 }
 
 void Win32Download::forgetCached(const std::string& url) {

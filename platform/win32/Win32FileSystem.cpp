@@ -1,12 +1,10 @@
-// Files and folders on the real kernel and shell: the ANSI functions with Windows-1252 paths.
+// Files and folders on the real kernel: the ANSI functions, with paths in the system code page.
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
 
-#include <windows.h> // first: the headers below need its types
-
-#include <shellapi.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -55,6 +53,32 @@ private:
     HANDLE h_;
 };
 
+// Removes a folder and what it holds. A junction or symbolic link is removed itself and never
+// entered: its target may lie anywhere, outside the folder being deleted.
+void removeTree(const std::string& ansiFolder) {
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((ansiFolder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = ansiFolder + "\\" + name;
+            const DWORD kind = entry.dwFileAttributes;
+            if ((kind & FILE_ATTRIBUTE_READONLY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))
+                SetFileAttributesA(path.c_str(), kind & ~FILE_ATTRIBUTE_READONLY);
+            if (!(kind & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA(path.c_str());
+            else if (kind & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveDirectoryA(path.c_str());
+            else
+                removeTree(path);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(ansiFolder.c_str());
+}
+
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -96,15 +120,17 @@ bool Win32FileSystem::createFolder(const std::string& path) {
 }
 
 bool Win32FileSystem::deleteTree(const std::string& path) {
-    if (!folderExists(path))
+    const DWORD kind = attributes(path);
+    if (kind == INVALID_FILE_ATTRIBUTES || !(kind & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    std::string from = ansi(path);
-    from.append(2, '\0'); // a list of names, ended by an empty one
-    SHFILEOPSTRUCTA operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI; // no FOF_ALLOWUNDO: no recycle bin
-    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted && !folderExists(path);
+    std::string folder = ansi(path);
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    if (kind & FILE_ATTRIBUTE_REPARSE_POINT)
+        RemoveDirectoryA(folder.c_str()); // a link planted in the folder's place: only the link goes
+    else
+        removeTree(folder);
+    return !folderExists(path);
 }
 
 std::optional<std::uint64_t> Win32FileSystem::freeBytes(const std::string& root) const {
@@ -145,15 +171,15 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) co
 }
 
 std::optional<FileStamp> Win32FileSystem::stamp(const std::string& path) const {
-    Handle file(CreateFileA(ansi(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileA(ansi(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
-    const auto modified = static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime,
-                                                         info.ftLastWriteTime.dwLowDateTime));
+    const auto modified = static_cast<std::int64_t>(
+        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     // Write times move in ticks of up to two seconds on some file systems: a file written within

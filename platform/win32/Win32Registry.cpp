@@ -80,6 +80,8 @@ public:
         return RegDeleteValueA(key_, ansi(name).c_str()) == ERROR_SUCCESS;
     }
 
+    const text::AnsiCodePage& codePage() const override { return systemCodePage(); }
+
 private:
     HKEY key_;
 };

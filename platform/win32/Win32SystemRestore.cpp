@@ -125,6 +125,23 @@ WmiInstance properties(IWbemClassObject& object) {
     return instance;
 }
 
+} // namespace
+
+std::uint32_t returnValue(IWbemClassObject* outParameters) {
+    if (!outParameters)
+        return 0;
+    VARIANT value;
+    VariantInit(&value);
+    if (FAILED(outParameters->Get(L"ReturnValue", 0, &value, nullptr, nullptr)))
+        return 0;
+    const WmiValue number = toWmi(value);
+    VariantClear(&value);
+    // None at all reads as 0, as a script reads it; a text that is no number throws.
+    return number.isNull() ? 0 : static_cast<std::uint32_t>(number.asInteger());
+}
+
+namespace {
+
 // The automation object: late-bound method calls on the class, as the script host makes them.
 class WmiAutomation : public SrAutomation {
 public:
@@ -135,17 +152,10 @@ public:
         VariantInit(&number);
         number.vt = VT_I4;
         number.lVal = sequenceNumber;
-        call("Restore", "SequenceNumber", number);
-        return 0;
+        return call("Restore", "SequenceNumber", number);
     }
-    std::uint32_t Enable(const std::string& drive) override {
-        call("Enable", "Drive", text(drive));
-        return 0;
-    }
-    std::uint32_t Disable(const std::string& drive) override {
-        call("Disable", "Drive", text(drive));
-        return 0;
-    }
+    std::uint32_t Enable(const std::string& drive) override { return call("Enable", "Drive", text(drive)); }
+    std::uint32_t Disable(const std::string& drive) override { return call("Disable", "Drive", text(drive)); }
 
 private:
     static VARIANT text(const std::string& utf8Text) {
@@ -157,7 +167,8 @@ private:
         return value;
     }
 
-    void call(const std::string& method, const std::string& parameter, VARIANT argument) {
+    // The method's ReturnValue; the call itself failing throws.
+    std::uint32_t call(const std::string& method, const std::string& parameter, VARIANT argument) {
         const std::string what = std::string(kClass) + "." + method;
         const Bstr className(kClass), methodName(method), parameterName(parameter);
         ComPtr<IWbemClassObject> classObject, signature, inParameters, outParameters;
@@ -178,6 +189,7 @@ private:
             throw;
         }
         VariantClear(&argument);
+        return returnValue(outParameters.get());
     }
 
     ComScope com_;
@@ -186,8 +198,8 @@ private:
 
 // The date as a file time, or nothing when it is no real date of the range Windows can hold.
 std::optional<FILETIME> toFileTime(int year, int month, int day, int hour, int minute, int second) {
-    if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
-        minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return std::nullopt;
     SYSTEMTIME fields{};
     fields.wYear = static_cast<WORD>(year);
@@ -207,9 +219,12 @@ std::optional<FILETIME> toFileTime(int year, int month, int day, int hour, int m
 using SetRestorePointFn = BOOL(WINAPI*)(void* info, void* status);
 using RemoveRestorePointFn = DWORD(WINAPI*)(DWORD sequenceNumber);
 
-// Taken from the system folder only: the program runs as administrator.
+// Taken from the system folder only: the program runs as administrator. A failed load is tried
+// again at the next call, so its error is today's.
 HMODULE srclientLibrary() {
-    static const HMODULE library = static_cast<HMODULE>(loadSystemLibrary("srclient.dll"));
+    static HMODULE library = nullptr;
+    if (!library)
+        library = static_cast<HMODULE>(loadSystemLibrary("srclient.dll"));
     if (!library)
         throw Error("srclient.dll: " + systemMessage(GetLastError()));
     return library;
@@ -261,7 +276,8 @@ std::vector<WmiInstance> Win32SystemRestore::restorePoints() {
 LocalDateTime Win32SystemRestore::toLocalTime(int year, int month, int day, int hour, int minute, int second,
                                               int microseconds, int utcOffsetMinutes) {
     const std::optional<FILETIME> stamp = toFileTime(year, month, day, hour, minute, second);
-    if (!stamp || microseconds < 0 || microseconds > 999999 || utcOffsetMinutes < -999 || utcOffsetMinutes > 999) {
+    if (!stamp || microseconds < 0 || microseconds > 999999 || utcOffsetMinutes < -999 ||
+        utcOffsetMinutes > 999) {
         char cim[64];
         std::snprintf(cim, sizeof cim, "%04d%02d%02d%02d%02d%02d.%06d%+04d", year, month, day, hour, minute,
                       second, microseconds, utcOffsetMinutes);
@@ -291,6 +307,10 @@ bool Win32SystemRestore::SRSetRestorePointA(const RestorePointInfoA& info, State
     std::memcpy(&sequence, statusRecord + 4, 8);
     status = StateMgrStatus{code, sequence};
     return done != FALSE;
+}
+
+const text::AnsiCodePage& Win32SystemRestore::codePage() const {
+    return systemCodePage();
 }
 
 std::uint32_t Win32SystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumber) {

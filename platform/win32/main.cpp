@@ -1,10 +1,13 @@
 // Kestrafen on Windows: the program on the machine's own services, drawn with native controls.
 // Started with arguments it runs one command of its command line instead, writing to the
-// standard handles it was given (a file or a pipe) or else to the console of its parent.
+// standard handles it was given or else to the console of its parent. The same code builds
+// kestrafen.exe (window subsystem) and its console twin kestrafen.com, which cmd and PowerShell
+// wait for.
 #include "app/Startup.h"
 #include "cli/CommandLine.h"
 #include "platform/win32/Ansi.h"
 #include "platform/win32/Services.h"
+#include "platform/win32/StandardOutput.h"
 #include "platform/win32/Win32Backend.h"
 #include "ui/Application.h"
 
@@ -48,79 +51,10 @@ std::vector<std::string> commandArguments() {
     return arguments;
 }
 
-bool isConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return GetConsoleMode(handle, &mode) != FALSE;
-}
-
-// A standard handle this program can write to: a file, a pipe or its own console. A program of
-// the window subsystem may inherit its parent's console handles without being attached to that
-// console, and writes to those fail: they do not count.
-HANDLE usableHandle(DWORD which) {
-    const HANDLE handle = GetStdHandle(which);
-    if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    const DWORD type = GetFileType(handle);
-    if (type == FILE_TYPE_UNKNOWN || (type == FILE_TYPE_CHAR && !isConsole(handle)))
-        return nullptr;
-    return handle;
-}
-
-class HandleConsole : public cli::Console {
-public:
-    HandleConsole() : out_(usableHandle(STD_OUTPUT_HANDLE)), err_(usableHandle(STD_ERROR_HANDLE)) {
-        if (out_ && err_)
-            return;
-        // What was not redirected goes to the console of the cmd window that started us, if any.
-        if (!AttachConsole(ATTACH_PARENT_PROCESS))
-            return;
-        const HANDLE console =
-            CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, 0, nullptr);
-        if (console == INVALID_HANDLE_VALUE)
-            return;
-        if (!out_)
-            out_ = console;
-        if (!err_)
-            err_ = console;
-    }
-
-    void out(const std::string& text) override { write(out_, text); }
-    void err(const std::string& text) override { write(err_, text); }
-
-private:
-    // A console shows UTF-16 whatever its code page; a file or a pipe gets the UTF-8 bytes.
-    static void write(HANDLE handle, const std::string& text) {
-        if (!handle || text.empty())
-            return;
-        if (isConsole(handle)) {
-            const int length =
-                MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-            std::wstring wide(static_cast<std::size_t>(length), L'\0');
-            MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-            DWORD written = 0;
-            WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-            return;
-        }
-        std::size_t sent = 0;
-        while (sent < text.size()) {
-            DWORD written = 0;
-            if (!WriteFile(handle, text.data() + sent, static_cast<DWORD>(text.size() - sent), &written,
-                           nullptr) ||
-                written == 0)
-                return; // a closed pipe: the reader is gone
-            sent += written;
-        }
-    }
-
-    HANDLE out_;
-    HANDLE err_;
-};
-
 int runCommand(const std::vector<std::string>& arguments) {
-    HandleConsole console;
+    platform::win32::StandardOutput console;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // WMI, as for the window
-    int code = cli::refused;
+    int code = cli::failed;
     try {
         platform::win32::Win32Platform machine(programFolder());
         platform::Platform platform = machine.platform();

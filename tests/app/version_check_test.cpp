@@ -58,6 +58,7 @@ struct WatchedDownload : platform::Download {
 struct WatchedShell : platform::Shell {
     WatchedShell(platform::Shell& real, const ui::HeadlessBackend& backend) : real(real), backend(backend) {}
     void runCommand(const std::string& parameters) override { real.runCommand(parameters); }
+    bool commandRunning() override { return real.commandRunning(); }
     void winExec(const std::string& commandLine) override { real.winExec(commandLine); }
     std::optional<std::string> findExecutable(const std::string& file) override {
         return real.findExecutable(file);

@@ -11,8 +11,21 @@ namespace {
 TEST(ParseDays, WholeDaysFollowedByD) {
     const auto none = std::optional<std::int64_t>();
     const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases{
-        {"30d", 30}, {"0d", 0},     {"30D", 30},    {"100000d", 100000}, {"100001d", none}, {"30", none},
-        {"d", none}, {"-1d", none}, {"3.5d", none}, {"30w", none},       {"", none}};
+        {"30d", 30},
+        {"1d", 1},
+        {"30D", 30},
+        {"100000d", 100000},
+        {"100001d", none},
+        {"30", none},
+        {"d", none},
+        {"-1d", none},
+        {"3.5d", none},
+        {"30w", none},
+        {"", none},
+        {"0d", none}, // every point but the newest
+        {"18446744073709551617d", none},
+        {"000000000000000000030d", none}, // 20 digits and more never wrap
+    };
     for (const auto& [text, days] : cases)
         EXPECT_EQ(cli::parseDays(text), days) << text;
 }
@@ -27,14 +40,20 @@ TEST(ParseArguments, OptionsBelongToTheirCommands) {
         {{"status", "--json", "--help"}, ""},
         {{"delete", "--older-than=3d", "--keep=2", "--dry-run"}, ""},
         {{"create", "--", "-titre"}, ""},
-        {{"create", "--json", "x"}, "ErreurOption"},
+        {{"create", "--json", "x"}, ""},
+        {{"--json", "list"}, ""},
+        {{"--keep", "2", "--dry-run", "delete", "--older-than", "3d"}, ""},
+        {{"/?", "delete"}, ""},
+        {{"--help", "list"}, ""},
         {{"list", "--dry-run"}, "ErreurOption"},
         {{"status", "--keep", "2"}, "ErreurOption"},
+        {{"--yes", "status"}, "ErreurOption"},
+        {{"--frob", "list"}, "ErreurOption"},
         {{"delete", "--keep"}, "ErreurValeur"},
         {{"delete", "--older-than="}, "ErreurValeur"},
         {{"list", "--json=yes"}, "ErreurOption"},
         {{"remove", "3"}, "ErreurCommande"},
-        {{"--help", "list"}, "ErreurArgument"},
+        {{"--version", "list"}, "ErreurArgument"},
     };
     for (const Case& c : cases) {
         cli::Arguments parsed;
@@ -45,11 +64,11 @@ TEST(ParseArguments, OptionsBelongToTheirCommands) {
 
 TEST(ParseArguments, ValuesAndAnEndOfOptions) {
     cli::Arguments parsed;
-    ASSERT_FALSE(cli::parseArguments({"delete", "12", "--keep", "3", "14", "--yes"}, parsed));
-    EXPECT_EQ(parsed.command, cli::Command::Delete);
-    EXPECT_EQ(parsed.values, (std::vector<std::string>{"12", "14"}));
-    EXPECT_EQ(parsed.keep, "3");
-    EXPECT_TRUE(parsed.yes && !parsed.dryRun);
+    ASSERT_FALSE(cli::parseArguments({"--json", "delete", "12", "--keep", "3", "-5", "--yes"}, parsed));
+    EXPECT_STREQ(parsed.command->name, "delete");
+    EXPECT_EQ(parsed.values, (std::vector<std::string>{"12", "-5"})); // a negative number is no option
+    EXPECT_EQ(parsed.value("--keep"), "3");
+    EXPECT_TRUE(parsed.json && parsed.has("--yes") && !parsed.has("--dry-run"));
 
     cli::Arguments title;
     ASSERT_FALSE(cli::parseArguments({"create", "--", "--yes", "/?"}, title));

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,8 +29,14 @@ constexpr long long kNow = 1165000000;
 
 // What a command printed, what it added to the journal and its exit code.
 struct Outcome : cli::Console {
-    void out(const std::string& text) override { out_ += text; }
-    void err(const std::string& text) override { err_ += text; }
+    bool out(const std::string& text) override { return write(out_, text); }
+    bool err(const std::string& text) override { return write(err_, text); }
+    bool write(std::string& to, const std::string& text) {
+        if (!refuseWrites)
+            to += text;
+        return !refuseWrites;
+    }
+    bool refuseWrites = false; // a full disk, a console that refuses
     int code = -1;
     std::string out_, err_;
     Lines journal;
@@ -58,11 +66,12 @@ struct CommandLine : ::testing::Test {
         return found;
     }
 
-    Outcome run(const Args& args) {
+    Outcome run(const Args& args, bool refuseWrites = false) {
         const std::string files = windowFiles();
         const std::size_t before = tm.journal().size();
         platform::Platform platform = tm.machine->platform();
         Outcome o;
+        o.refuseWrites = refuseWrites;
         o.code = cli::run(args, platform, o);
         const auto all = tm.journal();
         o.journal.assign(all.begin() + static_cast<long>(before), all.end());
@@ -108,12 +117,13 @@ TEST_F(CommandLine, CreateChecksTitleSpaceAndServiceAsTheButtonDoes) {
     };
     const std::vector<Case> cases{
         {forty, 8388608, true, 0, cli::done, "Numéro de séquence : 54"},
-        {forty + "y", 8388608, true, 0, cli::refused, "Le titre a 41 caractères"},
-        {"Titre", 204800, true, 0, cli::refused, "moins de 200Mo"},
+        {forty + "y", 8388608, true, 0, cli::usageError, "Le titre a 41 caractères"},
+        {"Titre", 204800, true, 0, cli::lowSpace, "moins de 200Mo"},
         {"Titre", 204801, true, 0, cli::done, "Point de restauration créé."},
-        {"Titre", 8388608, false, 0, cli::refused,
+        {"Titre", 8388608, false, 0, cli::serviceRefused,
          "Impossible de créer le point de restauration.\nErreur inconnue."},
-        {"Titre", 8388608, true, 4, cli::refused, "La restauration système est désactivée."},
+        {"Titre", 8388608, true, 4, cli::serviceOff, "La restauration système est désactivée."},
+        {"Titre", 8388608, true, 1, cli::serviceOff, "La restauration système n'est pas activée."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title + " " + std::to_string(c.freeKb) + " " + std::to_string(c.start));
@@ -127,6 +137,11 @@ TEST_F(CommandLine, CreateChecksTitleSpaceAndServiceAsTheButtonDoes) {
         const bool asked = c.code == cli::done || !c.succeeds;
         EXPECT_EQ(o.journal, asked ? Lines{"SRSetRestorePointA 100 7 " + c.title} : Lines{});
     }
+    // The new point's number and time, as the service recorded them.
+    serviceStart(0);
+    const auto made = nlohmann::json::parse(run({"--json", "create", "Avec JSON"}).out_);
+    EXPECT_EQ(made, nlohmann::json::parse(R"({"sequence_number": 56, "created": "2006-12-01T20:06:40+01:00",
+        "description": "Avec JSON"})"));
 }
 
 TEST_F(CommandLine, DeleteByAgeOrNumberKeepsTheNewestAndRefusesAWholeBadRequest) {
@@ -136,35 +151,62 @@ TEST_F(CommandLine, DeleteByAgeOrNumberKeepsTheNewestAndRefusesAWholeBadRequest)
         std::vector<long long> ages;
         std::string args; // after "delete"
         int code;
-        std::vector<long long> removed;
+        std::vector<long long> asked; // of the service, which removes them unless it refuses
         const char* said;
+        bool serviceRemoves = true;
     };
     const std::vector<Case> cases{
         {five, "--older-than 30d --yes", cli::done, {11, 12}, "Point 12 supprimé."},
         {five, "--older-than=30d --keep 4 --yes", cli::done, {11}, "Point 12 gardé : il fait partie des 4"},
-        {five, "--older-than 30d", cli::refused, {}, "Ajoutez --yes"},
+        {five, "--older-than 30d", cli::notConfirmed, {}, "Ajoutez --yes"},
         {five, "--older-than 30d --dry-run", cli::done, {}, "Essai : rien n'a été supprimé."},
         {five, "--older-than 30d --dry-run --yes", cli::done, {}, "Essai"},
-        {five, "--older-than 0d --keep 9 --yes", cli::done, {}, "Aucun point à supprimer."},
-        {five, "--older-than 0d --keep 0 --yes", cli::done, {11, 12, 13, 14}, "15 gardé : il vous faut"},
+        {five, "--older-than 1d --keep 9 --yes", cli::done, {}, "Aucun point à supprimer."},
+        {{72, 48, 30}, "--older-than 1d --keep 0 --yes", cli::done, {11, 12}, "13 gardé : il vous faut"},
         {{72, 48, 24}, "12 11 11 --yes", cli::done, {12, 11}, "Point 11 supprimé."},
-        {{48, 24}, "12 --yes", cli::refused, {}, "Point 12 gardé : c'est le point le plus récent."},
-        {{48, 24}, "11 99 --yes", cli::refused, {}, "Aucun point de restauration ne porte le numéro 99."},
-        {{48, 24}, "0 --yes", cli::refused, {}, "le numéro 0."},
-        {{24}, "11 --keep 0 --yes", cli::refused, {}, "il vous faut garder au moins un point"},
-        {{72, 48, 24}, "11 12 --keep 2 --yes", cli::refused, {}, "Point 12 gardé"},
+        {{48, 24}, "12 --yes", cli::failed, {}, "Point 12 gardé : c'est le point le plus récent."},
+        {{48, 24}, "11 99 --yes", cli::noSuchPoint, {}, "Aucun point de restauration ne porte le numéro 99."},
+        {{48, 24}, "0 --yes", cli::noSuchPoint, {}, "le numéro 0."},
+        {{24}, "11 --keep 0 --yes", cli::failed, {}, "il vous faut garder au moins un point"},
+        {{72, 48, 24}, "11 12 --keep 2 --yes", cli::failed, {}, "Point 12 gardé"},
+        {{72, 48, 24},
+         "--yes 11 12",
+         cli::serviceRefused,
+         {11, 12},
+         "Le point 12 n'a pas pu être supprimé.",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
         pointsAged(c.ages);
+        tm.json()["system_restore"]["remove_restore_point_succeeds"] = c.serviceRemoves;
+        tm.save();
         const Outcome o = run(words("delete " + c.args));
         EXPECT_EQ(o.code, c.code) << o.err_;
         Lines expected;
-        for (const long long n : c.removed)
+        for (const long long n : c.asked)
             expected.push_back("SRRemoveRestorePoint " + std::to_string(n));
         EXPECT_EQ(o.journal, expected);
+        EXPECT_EQ(tm.json()["system_restore"]["points"].size(),
+                  c.ages.size() - (c.serviceRemoves ? c.asked.size() : 0));
         EXPECT_NE(o.said().find(c.said), std::string::npos) << o.out_ << o.err_;
     }
+    // With --json: what was removed, what was kept and why; nothing else on standard output.
+    tm.json()["system_restore"].erase("remove_restore_point_succeeds");
+    pointsAged(five);
+    auto report = nlohmann::json::parse(run(words("delete --json --older-than 30d --keep 4 --yes")).out_);
+    EXPECT_EQ(report["removed"], nlohmann::json::parse("[11]"));
+    EXPECT_EQ(report["kept"][0]["sequence_number"], 12);
+    EXPECT_EQ(report["kept"][0]["reason"], "among_newest");
+    EXPECT_EQ(report["planned"][0]["description"], "Point 11");
+    pointsAged({48, 24});
+    const Outcome refused = run(words("delete 12 99 --yes --json"));
+    report = nlohmann::json::parse(refused.out_);
+    EXPECT_EQ(report["not_found"], nlohmann::json::parse("[99]"));
+    EXPECT_EQ(report["kept"][0]["reason"], "newest");
+    EXPECT_EQ(report["planned"], nlohmann::json::array());
+    EXPECT_EQ(refused.code, cli::noSuchPoint);
+
     // A point the service gives no number is named by its entry, and the others still go.
     pointsAged({72, 48, 24});
     tm.json()["system_restore"]["points"][0].erase("SequenceNumber");
@@ -192,8 +234,12 @@ TEST_F(CommandLine, UsageErrorsExitWithTwoAndTouchNothingWhileHelpSucceeds) {
         {cli::usageError, "delete", "Donnez des numéros de séquence ou --older-than"},
         {cli::usageError, "delete 12 --older-than 3d", "pas les deux"},
         {cli::usageError, "delete douze", "Numéro de séquence incorrect : douze"},
-        {cli::usageError, "delete -5", "Option inconnue : -5"},
+        {cli::usageError, "delete -5", "Numéro de séquence incorrect : -5"},
+        {cli::usageError, "delete 18446744073709551617 --yes",
+         "Numéro de séquence incorrect : 1844"}, // not 1
         {cli::usageError, "delete --older-than 30", "incorrecte pour --older-than"},
+        {cli::usageError, "delete --older-than 0d --yes", "incorrecte pour --older-than"},
+        {cli::usageError, "--keep 2 list", "Option inconnue : --keep"},
         {cli::usageError, "delete --older-than 30d --keep beaucoup", "incorrecte pour --keep"},
         {cli::usageError, "--version list", "Argument inattendu : list"},
         {cli::done, "--help", "kestrafen status [--json]"},
@@ -201,6 +247,8 @@ TEST_F(CommandLine, UsageErrorsExitWithTwoAndTouchNothingWhileHelpSucceeds) {
         {cli::done, "create -h", "40 caractères au plus"},
         {cli::done, "delete --help", "--dry-run"},
         {cli::done, "status /?", "Affiche l'état de la restauration système."},
+        {cli::done, "/? delete", "--dry-run"},
+        {cli::done, "--help", "Codes de sortie :\n  0  terminé\n"},
         {cli::done, "--version", "Kestrafen 1.3D\n"},
         {cli::done, "", "Sans commande, la fenêtre s'ouvre."},
     };
@@ -217,6 +265,26 @@ TEST_F(CommandLine, UsageErrorsExitWithTwoAndTouchNothingWhileHelpSucceeds) {
     }
     // A command's help leaves the others out.
     EXPECT_EQ(run({"create", "--help"}).out_.find("status"), std::string::npos);
+    // Output that could not be written is no success.
+    EXPECT_EQ(run({"--version"}, true).code, cli::failed);
+}
+
+// The table of exit codes in the README is the one --help shows, and holds every code.
+TEST_F(CommandLine, ExitCodesOfTheReadmeAreThoseOfTheHelp) {
+    std::ifstream file(std::string(KESTRAFEN_SOURCE_DIR) + "/README.md");
+    std::string table;
+    int rows = 0;
+    for (std::string line; std::getline(file, line);) {
+        std::smatch row;
+        if (std::regex_match(line, row, std::regex(R"(\| (\d) \| (.+) \|)"))) {
+            table += "  " + row[1].str() + "  " + row[2].str() + "\n";
+            ++rows;
+        }
+    }
+    EXPECT_EQ(rows, cli::lastExitCode + 1);
+    tm.write(kProgram + "Kestrafen.ini", "[Kestrafen]\r\nLangue=English\r\n");
+    const std::string help = run({"--help"}).out_;
+    EXPECT_TRUE(help.ends_with("Exit codes:\n" + table)) << help << "README:\n" << table;
 }
 
 TEST_F(CommandLine, ListShowsThePointsAsTheWindowListsThemOldestFirst) {
@@ -247,6 +315,23 @@ TEST_F(CommandLine, ListShowsThePointsAsTheWindowListsThemOldestFirst) {
     // A point written in UTC shows in local time with the local offset.
     pointsAged({24});
     EXPECT_EQ(nlohmann::json::parse(run({"list", "--json"}).out_)[0]["created"], "2006-11-30T20:06:40+01:00");
+
+    // Any text: one line of three fields in the text list, ASCII-only JSON that reads back the same.
+    const std::vector<std::pair<std::string, std::string>> texts{
+        {"Onglet\tet\nligne\r\\", "Onglet\\tet\\nligne\\r\\\\"},
+        {"Точка восстановления", "Точка восстановления"},
+        {"Avant 🚀 la mise à jour", "Avant 🚀 la mise à jour"},
+    };
+    for (const auto& [description, line] : texts) {
+        tm.json()["system_restore"]["points"][0]["Description"] = description;
+        tm.save();
+        EXPECT_EQ(run({"list"}).out_, "11\t(30/11/2006 20:06:40) " + line + "\t7 [CHECKPOINT]\n");
+        const std::string json = run({"list", "--json"}).out_;
+        EXPECT_TRUE(std::all_of(json.begin(), json.end(), [](char c) { return c > 0 && c < 0x7F; })) << json;
+        EXPECT_EQ(nlohmann::json::parse(json)[0]["description"], description);
+    }
+    EXPECT_NE(run({"list", "--json"}).out_.find(R"(\ud83d\ude80)"),
+              std::string::npos); // beyond the BMP: a pair
 }
 
 TEST_F(CommandLine, SystemRestoreOffOrUnreachableInTheSettingsFilesLanguage) {
@@ -260,16 +345,17 @@ TEST_F(CommandLine, SystemRestoreOffOrUnreachableInTheSettingsFilesLanguage) {
         tm.write(kProgram + "Kestrafen.ini",
                  platform::text::toCp1252("[Kestrafen]\r\nLangue=" + name + "\r\n"));
         const Outcome o = run({"list", "--json"});
-        EXPECT_EQ(o.code, cli::refused);
+        EXPECT_EQ(o.code, cli::serviceOff);
         EXPECT_EQ(o.out_, "");
         EXPECT_EQ(o.err_, message) << name;
     }
+    // The service's own failure in the user's words, its detail after them.
     serviceStart(0);
     tm.json()["system_restore"]["connection_fails"] = true;
     tm.save();
     const Outcome o = run({"list"});
-    EXPECT_EQ(o.code, cli::refused);
-    EXPECT_NE(o.err_.find("RPC server is unavailable"), std::string::npos) << o.err_;
+    EXPECT_EQ(o.code, cli::serviceOff);
+    EXPECT_TRUE(o.err_.starts_with("Le système de restauration ne répond pas : SWbemLocator")) << o.err_;
 }
 
 TEST_F(CommandLine, StatusReportsServiceDrivesSettingsSpaceAndNewestPoint) {
@@ -308,6 +394,68 @@ TEST_F(CommandLine, StatusReportsServiceDrivesSettingsSpaceAndNewestPoint) {
     EXPECT_NE(o.out_.find("Restauration système : désactivée\n"), std::string::npos) << o.out_;
     EXPECT_NE(o.out_.find("Vous avez moins de 200Mo disponible."), std::string::npos) << o.out_;
     EXPECT_NE(o.out_.find("Aucun point de restauration."), std::string::npos) << o.out_;
+
+    // Free space that cannot be read is unknown, not low.
+    tm.json()["drives"].erase("C");
+    tm.save();
+    s = nlohmann::json::parse(run({"status", "--json"}).out_);
+    EXPECT_EQ(s["free_kilobytes"], nullptr);
+    EXPECT_EQ(s["low_space"], nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLine, FilesListsAPointsLoggedChangesAndRecoverTakesOneBack) {
+    const std::string dll = "C:\\WINDOWS\\system32\\msvcr71.dll";
+    const std::string word = "C:\\Program Files\\Microsoft Office\\OFFICE11\\WINWORD.EXE";
+    const std::string desktop = "C:\\Documents and Settings\\Utilisateur\\Bureau";
+    const std::string before = tm.read(dll);
+    struct Case {
+        Args args;
+        int code;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        {{"files", "39"}, cli::done, dll + "\tModification\t115\tmsiexec.exe\n"},
+        {{"files", "99"}, cli::noSuchPoint, "Aucun point de restauration ne porte le numéro 99."},
+        {{"files"}, cli::usageError, "Numéro de séquence incorrect"},
+        {{"recover", "39", dll}, cli::usageError, "Donnez --to DOSSIER ou --in-place"},
+        {{"recover", "39", dll, "--in-place", "--to", desktop}, cli::usageError, "pas les deux"},
+        {{"recover", "39", "C:\\x.dll", "--in-place"},
+         cli::failed,
+         "Le point 39 ne garde aucune modification"},
+        {{"recover", "39", word, "--to", desktop, "--yes"}, cli::failed, "n'existait pas à ce point"},
+        {{"recover", "39", dll, "--in-place"}, cli::notConfirmed, "Ajoutez --yes pour reprendre ce fichier."},
+        {{"recover", "--dry-run", "39", dll, "--in-place"}, cli::done, "Essai : rien n'a été écrit."},
+        {{"recover", "39", dll, "--to", "C:\\WINDOWS\\system32"}, cli::notConfirmed, "existe déjà"},
+        {{"recover", "39", dll, "--to", desktop, "--yes"}, cli::done, "Copie enregistrée sous " + desktop},
+        {{"recover", "39", dll, "--in-place", "--yes"}, cli::done, "(avant remise en place).dll."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const std::string now = tm.read(dll);
+        const Outcome o = run(c.args);
+        EXPECT_EQ(o.code, c.code) << o.out_ << o.err_;
+        EXPECT_NE((o.out_ + o.err_).find(c.said), std::string::npos) << o.out_ << o.err_;
+        if (c.code != cli::done) {
+            EXPECT_EQ(tm.read(dll), now); // nothing written
+        }
+    }
+    EXPECT_EQ(tm.read(dll), tm.read(desktop + "\\msvcr71.dll"));
+    EXPECT_EQ(tm.read("C:\\WINDOWS\\system32\\msvcr71 (avant remise en place).dll"), before);
+
+    const auto listed = nlohmann::json::parse(run({"files", "39", "--json"}).out_);
+    ASSERT_EQ(listed.size(), 8u);
+    EXPECT_EQ(listed[7]["path"], dll);
+    EXPECT_EQ(listed[7]["operation"], "modify");
+    EXPECT_EQ(listed[7]["copy"], "A0003104.dll");
+    EXPECT_EQ(listed[7]["copy_bytes"], 115);
+    EXPECT_EQ(listed[0]["copy"], nullptr);
+    const auto recovered = nlohmann::json::parse(run({"recover", "39", dll, "--to", desktop, "--json"}).out_);
+    EXPECT_EQ(recovered["target"], desktop + "\\msvcr71.dll");
+    EXPECT_EQ(recovered["written"], false); // it stands there already: --yes would replace it
 }
 
 } // namespace

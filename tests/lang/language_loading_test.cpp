@@ -17,8 +17,9 @@ struct LanguageTest : AppFixture {
     }
     void readOnlyProgramFolder(bool on) {
         using std::filesystem::perms;
-        std::filesystem::permissions(tm.host(programFolder), perms::owner_write | perms::group_write | perms::others_write,
-                                     on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+        std::filesystem::permissions(
+            tm.host(programFolder), perms::owner_write | perms::group_write | perms::others_write,
+            on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
     }
     void useProfileFolders(bool bureau, bool desktop) {
         std::filesystem::remove_all(tm.host(profile + "\\Bureau"));
@@ -29,8 +30,9 @@ struct LanguageTest : AppFixture {
             tm.write(profile + "\\Desktop\\desktop.ini", "");
     }
     std::vector<std::string> captions() {
-        return {f().Creer.caption(),    f().Detruire.caption(), f().Appliquer.caption(), f().Autres.caption(),
-                f().Duree.caption(),    f().Activer.caption(),  f().Jour.caption(),      f().Modifications.caption()};
+        return {f().Creer.caption(),  f().Detruire.caption(),     f().Appliquer.caption(),
+                f().Autres.caption(), f().Duree.caption(),        f().Activer.caption(),
+                f().Jour.caption(),   f().Modifications.caption()};
     }
 };
 
@@ -39,7 +41,8 @@ TEST_F(LanguageTest, FirstRunChoiceFollowsTheProfileFolders) {
         bool bureau, desktop;
         const char* expected;
     };
-    for (Case c : {Case{true, true, "Français"}, Case{false, true, "English"}, Case{false, false, "Français"}}) {
+    for (Case c :
+         {Case{true, true, "Français"}, Case{false, true, "English"}, Case{false, false, "Français"}}) {
         useProfileFolders(c.bureau, c.desktop);
         std::filesystem::remove(tm.host(settings));
         create();
@@ -165,14 +168,31 @@ TEST(FirstCharacter, TakesOneWholeCharacterAndNeverABrokenSequencesNeighbour) {
         {"\xC2\xB7-", "\xC2\xB7"},
         {"\xE2\x80\x93x", "\xE2\x80\x93"},
         {"\xF0\x9F\x98\x80x", "\xF0\x9F\x98\x80"},
-        {"\xEC\r", "\xEC"},          // cut sequence: the line break stays out
-        {"\xE2\x80", "\xE2\x80"},    // cut at the end of the text
+        {"\xEC\r", "\xEC"},       // cut sequence: the line break stays out
+        {"\xE2\x80", "\xE2\x80"}, // cut at the end of the text
         {"\xC3-x", "\xC3"},
-        {"\x9B/", "\x9B"},             // a stray continuation byte stands alone
+        {"\x9B/", "\x9B"}, // a stray continuation byte stands alone
         {"", ""},
     };
     for (const auto& [text, first] : cases)
         EXPECT_EQ(lang::firstCharacter(text), first) << text;
+}
+
+TEST(Fill, PutsEachValueInOnceAndNeverReadsAValueAgain) {
+    struct Case {
+        const char* text;
+        std::string first, second;
+        const char* filled;
+    };
+    const std::vector<Case> cases{
+        {"Lecteur %1 : %2", "C:\\", "surveillé", "Lecteur C:\\ : surveillé"},
+        {"%1, créé il y a %2 jours", "(20/11/2006) 50 %2 de remise", "3",
+         "(20/11/2006) 50 %2 de remise, créé il y a 3 jours"},
+        {"%2 puis %1", "%2", "%1", "%1 puis %2"},
+        {"100 % ; %3 sans valeur ; %", "a", "b", "100 % ; %3 sans valeur ; %"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lang::fill(c.text, {c.first, c.second}), c.filled) << c.text;
 }
 
 TEST_F(LanguageTest, EmptySeparatorKeepsTheSlash) {

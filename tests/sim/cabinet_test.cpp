@@ -155,10 +155,10 @@ INSTANTIATE_TEST_SUITE_P(Names, HostileEntry,
 
 TEST(DeviceNames, OnlyTheNamesWindowsKeepsForDevices) {
     for (const char* device : {"CON", "con", "PRN.txt", "AUX", "NUL.tar.gz", "COM1", "com9", "LPT1.log",
-                               "CLOCK$", "CONIN$", "nul  ", "Con .txt"})
+                               "CLOCK$", "CONIN$", "nul  ", "Con .txt", "COM¹", "lpt³.txt", "COM²"})
         EXPECT_TRUE(platform::isDeviceName(device)) << device;
     for (const char* file :
-         {"CONSOLE", "COM0", "COM10", "LPT", "xNUL", "NUL_", "SR-ChgLog.LOG", "", ".CON", "COMx"})
+         {"CONSOLE", "COM0", "COM10", "LPT", "xNUL", "NUL_", "SR-ChgLog.LOG", "", ".CON", "COMx", "COM⁴"})
         EXPECT_FALSE(platform::isDeviceName(file)) << file;
 }
 

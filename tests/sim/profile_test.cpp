@@ -12,6 +12,7 @@ class MemoryStore {
 public:
     platform::FileSystem& files() { return files_; }
     std::string folder() const { return files_.currentFolder(); }
+    std::string windowsFolder() const { return "C:\\WINDOWS\\"; }
     void put(const std::string& path, const std::string& bytes) { files_.files[path] = bytes; }
     std::string content(const std::string& path) const { return files_.readFile(path).value_or(""); }
     void makeReadOnly(const std::string& path) { files_.readOnly.insert(path); }
@@ -93,10 +94,9 @@ TEST(ProfileCopy, HeldWritesToAnUnwritableFileFailAtTheFirstWrite) {
     MemoryFiles files;
     files.stamps = true;
     FileProfile profile(files);
-    platform::IniFile cache(profile, "KestrafenTemp.ini");
+    platform::IniFile cache(profile, kFolder + "KestrafenTemp.ini");
     files.readOnly.insert(kFolder + "KestrafenTemp.ini");
     platform::HeldWrites held(cache);
     EXPECT_THROW(cache.writeString("(a)", "Number", "1"), platform::Error);
     EXPECT_EQ(cache.readString("(a)", "Number", "<default>"), "<default>") << "what failed is not seen";
 }
-

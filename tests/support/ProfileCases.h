@@ -1,8 +1,8 @@
 #pragma once
 // The profile (INI) rules as one table of cases that every platform's file system runs, so the
 // program reads and writes its ini files the same way everywhere. A store gives the file system,
-// the folder the files live in (also the current folder, with a trailing backslash), and raw
-// access to the bytes of a file.
+// the folder the files live in (also the current folder, with a trailing backslash), the Windows
+// folder, and raw access to the bytes of a file.
 //
 // Windows-1252 bytes are written as octal escapes: \347 is ç, \351 is é, \311 is É.
 #include "platform/Error.h"
@@ -19,7 +19,7 @@ namespace testing_support {
 template <class Store> class ProfileCases : public ::testing::Test {
 protected:
     Store store;
-    platform::FileProfile profile{store.files()};
+    platform::FileProfile profile{store.files(), store.windowsFolder()};
 
     platform::FileSystem& files() { return store.files(); }
     std::string folder() { return store.folder(); }
@@ -148,12 +148,14 @@ TYPED_TEST_P(ProfileCases, WritingCreatesTheFileWithWindows1252AndCrlf) {
               "[Kestrafen]\r\nLangue=Fran\347ais\r\nCr\351er=x\r\n");
 }
 
-TYPED_TEST_P(ProfileCases, RelativeNamesLiveInTheCurrentFolder) {
+TYPED_TEST_P(ProfileCases, BareNamesLiveInTheWindowsFolderAndPathsInTheCurrentOne) {
     this->profile.writeString("Kestrafen.ini", "Kestrafen", "Langue", "English");
-    EXPECT_TRUE(this->files().fileExists(this->folder() + "Kestrafen.ini"));
+    EXPECT_TRUE(this->files().fileExists(this->store.windowsFolder() + "Kestrafen.ini"));
+    EXPECT_FALSE(this->files().fileExists(this->folder() + "Kestrafen.ini"));
     EXPECT_EQ(this->profile.readString("Kestrafen.ini", "Kestrafen", "Langue", ""), "English");
-    EXPECT_EQ(this->profile.sectionNames(this->folder().substr(2) + "Kestrafen.ini"),
-              std::vector<std::string>{"Kestrafen"});
+    this->profile.writeString(this->folder().substr(2) + "Kestrafen.ini", "Kestrafen", "Langue", "Deutsch");
+    EXPECT_EQ(this->profile.readString(this->folder() + "Kestrafen.ini", "Kestrafen", "Langue", ""),
+              "Deutsch");
 }
 
 TYPED_TEST_P(ProfileCases, ReplacingAValueKeepsEveryOtherByte) {
@@ -236,7 +238,8 @@ TYPED_TEST_P(ProfileCases, BlanksAroundNamesDoNotCount) {
         {"[English]\r\nk=v\r\n", " English ", "\tk ", "v"},
         // The name ends at the last "]", so a description with brackets finds its own section.
         {"[(10/11/2006) Installed [beta]]\r\nNumber=6\r\n", "(10/11/2006) Installed [beta]", "Number", "6"},
-        {"[(10/11/2006) Installed [beta]]\r\nNumber=6\r\n", "(10/11/2006) Installed [beta", "Number", "<default>"},
+        {"[(10/11/2006) Installed [beta]]\r\nNumber=6\r\n", "(10/11/2006) Installed [beta", "Number",
+         "<default>"},
     });
     this->expectWrites({
         {"", "(10/11/2006) ", " Number ", "5", "[(10/11/2006)]\r\nNumber=5\r\n"},
@@ -282,6 +285,13 @@ TYPED_TEST_P(ProfileCases, KeysAndSectionsAreDeleted) {
         {"[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "b", "", std::nullopt, "[a]\r\nx=1\r\n"},
         {"[a]\r\nx=1\r\n", "b", "", std::nullopt, "[a]\r\nx=1\r\n"},
     });
+    // From a file that is not there: the file is made, empty.
+    for (const std::string key : {"x", ""}) {
+        this->files().deleteFile(this->langues());
+        key.empty() ? this->profile.deleteSection(this->langues(), "a")
+                    : this->profile.deleteKey(this->langues(), "a", key);
+        EXPECT_EQ(this->files().readFile(this->langues()), std::optional<std::string>("")) << key;
+    }
 }
 
 TYPED_TEST_P(ProfileCases, AFileDeletedBetweenTwoCallsReadsAsEmpty) {
@@ -299,7 +309,8 @@ TYPED_TEST_P(ProfileCases, AnUnwritableFileIsAnErrorNamingItsFullPath) {
     this->put(settings, "[Kestrafen]\r\nLangue=English\r\n");
     this->makeReadOnly(settings);
     try {
-        this->profile.writeString("Kestrafen.ini", "Kestrafen", "Langue", "Français");
+        this->profile.writeString(this->folder().substr(2) + "Kestrafen.ini", "Kestrafen", "Langue",
+                                  "Français");
         FAIL() << "the write was not refused";
     } catch (const platform::Error& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + this->folder() + "Kestrafen.ini");
@@ -307,16 +318,15 @@ TYPED_TEST_P(ProfileCases, AnUnwritableFileIsAnErrorNamingItsFullPath) {
     EXPECT_EQ(this->content(settings), "[Kestrafen]\r\nLangue=English\r\n");
 }
 
-REGISTER_TYPED_TEST_SUITE_P(ProfileCases, SectionsAndKeysMatchWithoutRegardToCase,
-                            BlanksAndOnePairOfQuotesAreRemoved, AbsentGivesTheDefaultAndEmptyGivesEmpty,
-                            KeysBelongToTheSectionOpenedLastAndTheFirstOfTwoWins,
-                            ValueIsTheTextAfterTheFirstEqualsSign, LongValuesAreCutTo2047Characters,
-                            SectionNamesComeInFileOrder, WritingCreatesTheFileWithWindows1252AndCrlf,
-                            RelativeNamesLiveInTheCurrentFolder, ReplacingAValueKeepsEveryOtherByte,
-                            ANewKeyGoesAfterTheSectionsLastLineInTheFilesLineStyle, CrLfAndCrEachEndALine,
-                            AUnicodeFileIsReadAndWrittenAsUnicode, BlanksAroundNamesDoNotCount,
-                            OnlySpaceTabAndVerticalTabAreTrimmedAroundAValue,
-                            WritesAddLinesWithoutBlankLinesAndEndEveryLineTheyAdd, KeysAndSectionsAreDeleted,
-                            AFileDeletedBetweenTwoCallsReadsAsEmpty, AnUnwritableFileIsAnErrorNamingItsFullPath);
+REGISTER_TYPED_TEST_SUITE_P(
+    ProfileCases, SectionsAndKeysMatchWithoutRegardToCase, BlanksAndOnePairOfQuotesAreRemoved,
+    AbsentGivesTheDefaultAndEmptyGivesEmpty, KeysBelongToTheSectionOpenedLastAndTheFirstOfTwoWins,
+    ValueIsTheTextAfterTheFirstEqualsSign, LongValuesAreCutTo2047Characters, SectionNamesComeInFileOrder,
+    WritingCreatesTheFileWithWindows1252AndCrlf, BareNamesLiveInTheWindowsFolderAndPathsInTheCurrentOne,
+    ReplacingAValueKeepsEveryOtherByte, ANewKeyGoesAfterTheSectionsLastLineInTheFilesLineStyle,
+    CrLfAndCrEachEndALine, AUnicodeFileIsReadAndWrittenAsUnicode, BlanksAroundNamesDoNotCount,
+    OnlySpaceTabAndVerticalTabAreTrimmedAroundAValue, WritesAddLinesWithoutBlankLinesAndEndEveryLineTheyAdd,
+    KeysAndSectionsAreDeleted, AFileDeletedBetweenTwoCallsReadsAsEmpty,
+    AnUnwritableFileIsAnErrorNamingItsFullPath);
 
 } // namespace testing_support

@@ -85,9 +85,10 @@ TEST_F(CabinetTest, AMissingOrBrokenCabinetIsAnErrorNamingIt) {
 
 TEST_F(CabinetTest, ADeviceNameOrANameWindowsWouldAlterIsRefused) {
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"name-con.cab", "sub\\CON.txt"},       {"name-aux.cab", "aux.evil.tx"},    {"name-com1.cab", "COM1\\ev.txt"},
-        {"name-lpt9.cab", "zz\\lpt9.txt"},      {"name-blanks.cab", "evil.txt   "}, {"name-dots.cab", "evil.txt..."},
-        {"name-folderdot.cab", "zz.\\evil.tx"},
+        {"name-con.cab", "sub\\CON.txt"},       {"name-aux.cab", "aux.evil.tx"},
+        {"name-com1.cab", "COM1\\ev.txt"},      {"name-lpt9.cab", "zz\\lpt9.txt"},
+        {"name-blanks.cab", "evil.txt   "},     {"name-dots.cab", "evil.txt..."},
+        {"name-folderdot.cab", "zz.\\evil.tx"}, {"name-com-superscript.cab", "zz\\COM¹.txt"},
     };
     for (const auto& [name, entry] : cases) {
         const std::string folder = scratch.path() + "res";

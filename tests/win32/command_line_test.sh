@@ -2,11 +2,12 @@
 # Runs the Windows program's command line under Wine with no display at all, in a fresh prefix
 # whose registry holds the System Restore keys: "list --json" and "status --json" must print JSON
 # that parses, through a pipe and into a file, and refusals and usage errors must give their exit
-# codes with the reason on standard error. Wine's System Restore lists no point and refuses to
-# create one.
-# Usage: command_line_test.sh <kestrafen.exe>
+# codes with the reason on standard error. Scripts use the console twin kestrafen.com, which cmd
+# waits for; the window program's own ways to its caller's console are tried too. Wine's System
+# Restore lists no point and refuses to create one.
+# Usage: command_line_test.sh <kestrafen.exe> <kestrafen.com>
 set -u
-exe="$1"
+exe="$1" com="$2"
 . "$(dirname "$0")/wine_env.sh"
 trap 'wine_cleanup' EXIT INT TERM
 unset DISPLAY WAYLAND_DISPLAY
@@ -16,7 +17,7 @@ fail() { echo "FAIL: $*"; status=1; }
 
 folder="$work/Kestrafen"
 mkdir -p "$folder"
-cp "$exe" "$(dirname "$exe")/langues.ini" "$folder/" || { echo "FAIL: no langues.ini next to $exe"; exit 1; }
+cp "$exe" "$com" "$(dirname "$exe")/langues.ini" "$folder/" || { echo "FAIL: no langues.ini next to $exe"; exit 1; }
 
 # The language chosen in the window: French, spelled in Windows-1252 (messages come out in UTF-8).
 printf '[Kestrafen]\r\nLangue=Fran\347ais\r\n' > "$folder/Kestrafen.ini"
@@ -28,9 +29,9 @@ printf 'REGEDIT4\r\n\r\n%s\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n' \
   '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Services\sr]' '"Start"=dword:00000000' > "$work/sr.reg"
 timeout 60 wine reg import "$(wine_path "$work/sr.reg")" /reg:64 >/dev/null 2>&1 || fail "reg import"
 
-# kestrafen <arguments>: runs the program in its folder with a bound on its time.
+# kestrafen <arguments>: runs the console program in its folder with a bound on its time.
 kestrafen() {
-  (cd "$folder" && timeout 60 wine kestrafen.exe "$@")
+  (cd "$folder" && timeout 60 wine kestrafen.com "$@")
 }
 
 # Through a pipe, as a script collecting the output would read it.
@@ -71,10 +72,22 @@ if tr -d '\r' <"$work/more.out" | python3 -c 'import json, sys; assert json.load
 then pass "status --json piped by cmd to more"
 else fail "status --json piped by cmd to more: $(cat "$work/more.out")"; fi
 
+# As a script reads it: cmd waits for kestrafen.com, whose exit code is then its own.
+(cd "$folder" && timeout 60 wine cmd /c 'kestrafen.com list --json > out.json & echo %ERRORLEVEL%' 2>&1) >"$work/level"
+if [ "$(tr -d '\r\n' <"$work/level")" = 0 ] && python3 -c 'import json, sys; assert json.load(open(sys.argv[1])) == []' "$folder/out.json"
+then pass "cmd /c kestrafen.com list --json > out.json: JSON and 0"
+else fail "cmd /c kestrafen.com list --json: $(cat "$work/level") / $(cat "$folder/out.json" 2>&1)"; fi
+(cd "$folder" && timeout 60 wine cmd /c 'kestrafen.com create Avant > out.txt 2> err.txt & echo %ERRORLEVEL%' 2>&1) >"$work/level"
+if [ "$(tr -d '\r\n' <"$work/level")" = 4 ] && grep -q "Impossible de cr.*er le point" "$folder/err.txt"
+then pass "cmd /c kestrafen.com create, refused by the service: 4"
+else fail "cmd /c kestrafen.com create: $(cat "$work/level") / $(cat "$folder/err.txt" 2>&1)"; fi
+
 # Not redirected at all: cmd runs in a terminal (Wine makes it a console), where the text shows.
-(cd "$folder" && timeout 60 script -q -c "wine cmd /c 'kestrafen.exe status'" /dev/null 2>&1) >"$work/console.out"
-if tr -d '\r' <"$work/console.out" | grep -q "Restauration syst.*me : activ"; then pass "status on cmd's console"
-else fail "status on cmd's console: $(cat -A "$work/console.out" | head -5)"; fi
+for program in kestrafen.exe kestrafen.com; do
+  (cd "$folder" && timeout 60 script -q -c "wine cmd /c '$program status'" /dev/null 2>&1) >"$work/console.out"
+  if tr -d '\r' <"$work/console.out" | grep -q "Restauration syst.*me : activ"; then pass "$program status on cmd's console"
+  else fail "$program status on cmd's console: $(cat -A "$work/console.out" | head -5)"; fi
+done
 
 # expect <code> <text on standard error> <arguments>...
 expect() {
@@ -85,9 +98,9 @@ expect() {
   if [ $code -eq "$want" ] && grep -Fq -- "$text" "$work/err"; then pass "$* exits $code"
   else fail "$*: exit $code, standard error: $(cat "$work/err")"; fi
 }
-expect 1 "Impossible de créer le point de restauration." create "Avant la mise à jour"
-expect 1 "Le titre a 41 caractères" create "12345678901234567890123456789012345678901"
-expect 1 "Aucun point de restauration ne porte le numéro 5." delete 5 --yes
+expect 4 "Impossible de créer le point de restauration." create "Avant la mise à jour"
+expect 2 "Le titre a 41 caractères" create "12345678901234567890123456789012345678901"
+expect 5 "Aucun point de restauration ne porte le numéro 5." --yes delete 5
 expect 2 "Commande inconnue : frobnicate" frobnicate
 kestrafen --version >"$work/out" 2>&1
 if [ $? -eq 0 ] && grep -Fxq "Kestrafen 1.3D" "$work/out"; then pass "--version"; else fail "--version: $(cat "$work/out")"; fi

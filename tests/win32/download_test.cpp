@@ -20,6 +20,11 @@ using testing_support::Scratch;
 
 namespace {
 
+int ticks = 0;
+void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    ++ticks;
+}
+
 // A listener on 127.0.0.1 of the test's own. Silent, it takes connections (the system completes
 // them) and never answers; given a reply, it answers the first request with it and keeps the
 // request's head.
@@ -142,11 +147,16 @@ TEST_F(DownloadTest, AnAbsentOrSilentServerGivesNoFileWithinTheLimit) {
 
     LoopbackServer silent;
     ASSERT_FALSE(silent.site().empty());
+    // The window's timers (and paints) go on while it waits.
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, tick);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(download.toFile(silent.site() + "jour/Kestrafen.ini", target, {500ms, 1500ms}));
     const auto elapsed = std::chrono::steady_clock::now() - start;
+    KillTimer(nullptr, timer);
     EXPECT_GE(elapsed, 1400ms);
     EXPECT_LT(elapsed, 5s);
+    EXPECT_GE(ticks, 5);
     EXPECT_FALSE(files.fileExists(target));
 }
 

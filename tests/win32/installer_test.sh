@@ -19,22 +19,24 @@ case "$installer" in
 esac
 timeout 120 wine "$installer" /S >/dev/null 2>&1
 timeout 60 wineserver -w
-for file in kestrafen.exe langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
+for file in kestrafen.exe kestrafen.com langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
   [ -f "$programs/$file" ] || fail "the installer put no $file in $programs"
 done
 menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Kestrafen*.lnk' | head -n 1)
 [ -n "$menu" ] || fail "no Start-menu entry"
 echo "PASS: installed in Program Files with a Start-menu entry"
 
-# What the program and the user leave there must outlive the uninstaller.
+# What the program and the user leave there must outlive the uninstaller; the change listing's
+# cabinet and what was unpacked from it must not.
 printf '[Kestrafen]\r\nLangue=English\r\n' > "$programs/Kestrafen.ini"
 printf 'mine\r\n' > "$programs/notes.txt"
+mkdir -p "$programs/res" && printf 'log\r\n' > "$programs/res/SR-ChgLog.LOG" && printf 'MSCF' > "$programs/res.cab"
 timeout 120 wine "$programs/Uninstall.exe" /S >/dev/null 2>&1
 timeout 60 wineserver -w
 sleep 2 # the uninstaller runs from a copy of itself, which ends after the call above returns
 timeout 60 wineserver -w
-for file in kestrafen.exe langues.ini LISEZMOI.txt README.txt Uninstall.exe; do
-  [ -f "$programs/$file" ] && fail "the uninstaller left $file"
+for file in kestrafen.exe kestrafen.com langues.ini LISEZMOI.txt README.txt Uninstall.exe res.cab res; do
+  [ -e "$programs/$file" ] && fail "the uninstaller left $file"
 done
 [ -z "$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -iname 'Kestrafen*.lnk')" ] || fail "the Start-menu entry is still there"
 [ -f "$programs/notes.txt" ] && [ -f "$programs/Kestrafen.ini" ] || fail "the uninstaller removed a file it did not install"

@@ -17,9 +17,11 @@ public:
     ~Win32Store() {
         SetCurrentDirectoryA(previous_.c_str());
         SetFileAttributesA((scratch_.path() + "Kestrafen.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+        files_.deleteFile(windowsFolder() + "Kestrafen.ini");
     }
     platform::FileSystem& files() { return files_; }
     std::string folder() const { return scratch_.path(); }
+    std::string windowsFolder() const { return platform::win32::windowsFolder(); }
     void put(const std::string& path, const std::string& bytes) { files_.writeFile(path, bytes); }
     std::string content(const std::string& path) const { return files_.readFile(path).value_or(""); }
     void makeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }

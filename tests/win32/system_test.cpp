@@ -3,11 +3,13 @@
 #include "Scratch.h"
 
 #include "platform/Error.h"
+#include "platform/win32/Com.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 
+#include <wbemidl.h>
 #include <windows.h>
 
 using namespace platform;
@@ -105,11 +107,37 @@ TEST(SystemRestoreTest, WinesStandInRefusesToCreateAPointAndRemovalIsNeverCalled
 TEST(SystemRestoreTest, TheAutomationObjectCallsTheServicesMethods) {
     KESTRAFEN_ONLY_UNDER_WINE();
     // Wine's methods do nothing, but the call goes the whole way: class, method signature, input
-    // parameters, execution.
+    // parameters, execution, and the ReturnValue of Enable's out-parameters (Disable and Restore
+    // give none on Wine).
     win32::Win32SystemRestore service;
     const auto automation = service.automationObject();
     ASSERT_NE(automation, nullptr);
-    EXPECT_NO_THROW(automation->Enable("C:\\"));
-    EXPECT_NO_THROW(automation->Disable("C:\\"));
-    EXPECT_NO_THROW(automation->Restore(1));
+    EXPECT_EQ(automation->Enable("C:\\"), 0u);
+    EXPECT_EQ(automation->Disable("C:\\"), 0u);
+    EXPECT_EQ(automation->Restore(1), 0u);
+}
+
+TEST(SystemRestoreTest, AMethodAnswersWhatItsOutParametersSay) {
+    // Wine's service accepts everything: its Enable signature's out-parameters, filled as the real
+    // service fills them when it refuses, stand in for the answer.
+    win32::ComScope com;
+    win32::ComPtr<IWbemLocator> locator;
+    win32::ComPtr<IWbemServices> services;
+    win32::ComPtr<IWbemClassObject> restore, out, answer;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IWbemLocator, reinterpret_cast<void**>(locator.out())));
+    const win32::Bstr space("ROOT\\default"), name("SystemRestore"), method("Enable");
+    ASSERT_HRESULT_SUCCEEDED(
+        locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, services.out()));
+    ASSERT_HRESULT_SUCCEEDED(services->GetObject(name.get(), 0, nullptr, restore.out(), nullptr));
+    ASSERT_HRESULT_SUCCEEDED(restore->GetMethod(method.get(), 0, nullptr, out.out()));
+    ASSERT_TRUE(out);
+    ASSERT_HRESULT_SUCCEEDED(out->SpawnInstance(0, answer.out()));
+    VARIANT refused;
+    VariantInit(&refused);
+    refused.vt = VT_UI4;
+    refused.ulVal = 1058; // the service is disabled
+    ASSERT_HRESULT_SUCCEEDED(answer->Put(L"ReturnValue", 0, &refused, CIM_UINT32));
+    EXPECT_EQ(win32::returnValue(answer.get()), 1058u);
+    EXPECT_EQ(win32::returnValue(nullptr), 0u);
 }

@@ -4,11 +4,12 @@
 # folder), an HTTP server on 127.0.0.1 for the download, and "wine reg query" to read back
 # what the registry test wrote.
 # Then two more runs in the same prefix: one with a stand-in srclient.dll in the system folder
-# (and a planted copy beside the executable, which must not be the one loaded), one under a
+# (and a planted copy beside the executable, which must not be the one loaded) and marker
+# programs planted in the working and the program folder, none of which may run; one under a
 # Russian locale, whose ANSI code page is 1251.
-# Usage: wine_test.sh <test_win32.exe> <stand-in srclient.dll>
+# Usage: wine_test.sh <test_win32.exe> <stand-in srclient.dll> <marker.exe> <marker.dll>
 set -u
-exe="$1" standin="$2"
+exe="$1" standin="$2" marker="$3" markerdll="$4"
 . "$(dirname "$0")/wine_env.sh"
 server=""
 trap '[ -n "$server" ] && kill $server 2>/dev/null; wine_cleanup' EXIT INT TERM
@@ -33,8 +34,14 @@ for name, entry in (("dotdot", b"..\\evil.txt"), ("drive", b"C:\\evil.txt"), ("a
                     ("slash", b"/z/evil.txt"), ("deeper", b"a\\..\\..\\e.t"),
                     ("name-con", b"sub\\CON.txt"), ("name-aux", b"aux.evil.tx"), ("name-com1", b"COM1\\ev.txt"),
                     ("name-lpt9", b"zz\\lpt9.txt"), ("name-blanks", b"evil.txt   "), ("name-dots", b"evil.txt..."),
-                    ("name-folderdot", b"zz.\\evil.tx")):
+                    ("name-folderdot", b"zz.\\evil.tx"), ("name-com-superscript", b"zz\\COM\xb9.txt")):
     open(folder + "/" + name + ".cab", "wb").write(data.replace(b"zz\\evil.txt", entry))
+# A UTF-8 name (attribute 0x80 in the two bytes before it) of full-width dots and backslash, which
+# a look-alike conversion would turn into "..\\".
+at = data.index(b"zz\\evil.txt")
+wide = bytearray(data.replace(b"zz\\evil.txt", "\uff0e\uff0e\uff3cxy".encode()))
+wide[at - 2] |= 0x80
+open(folder + "/name-fullwidth.cab", "wb").write(bytes(wide))
 PY
 export KESTRAFEN_CABINETS="$(wine_path "$cabs")\\"
 
@@ -55,18 +62,23 @@ export TZ=Europe/Paris
 wine_boot
 # The window tests draw on a display of their own.
 display_run() { limit=$1; shift; timeout "$limit" xvfb-run -a -s "-nolisten tcp -screen 0 1024x768x24" "$@"; }
-display_run 240 wine "$exe" --gtest_filter='-StandIn*:CodePage*'
+display_run 240 wine "$exe" --gtest_filter='-StandIn*:CodePage*:Planted*'
 status=$?
 
 # The stand-in, native, in the system folder of this build (SysWOW64 for 32-bit programs on a
 # 64-bit prefix), and the planted copy.
 system="$WINEPREFIX/drive_c/windows/system32"
 [ "$wine_bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system="$WINEPREFIX/drive_c/windows/syswow64"
-app="$work/app"
-mkdir -p "$app"
+app="$work/app" current="$work/current"
+mkdir -p "$app" "$current"
 cp "$standin" "$system/srclient.dll" && cp "$exe" "$standin" "$app/" || { echo "FAIL: cannot install the stand-in"; exit 1; }
-(cd "$app" && KESTRAFEN_SRCLIENT_LOG="$(wine_path "$work/srclient.log")" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;srclient=n" \
-  display_run 120 wine "$(basename "$exe")" --gtest_filter='StandIn*') || status=1
+# Programs the system folder has, planted where a bare name would be looked for first.
+for folder in "$app" "$current"; do
+  cp "$marker" "$folder/rundll32.exe" && cp "$marker" "$folder/cmd.com" && cp "$markerdll" "$folder/cabinet.dll" &&
+    printf '@echo ran> "%%~f0.ran"\r\n' > "$folder/regsvr32.bat" || { echo "FAIL: cannot plant the markers"; exit 1; }
+done
+(cd "$current" && KESTRAFEN_SRCLIENT_LOG="$(wine_path "$work/srclient.log")" WINEDLLOVERRIDES="$WINEDLLOVERRIDES;srclient=n" \
+  display_run 120 wine "$app/$(basename "$exe")" --gtest_filter='StandIn*:Planted*') || status=1
 
 # Wine takes its code page from the locale; glibc builds the Russian one in a folder of ours.
 if localedef -i ru_RU -f UTF-8 "$work/ru_RU.UTF-8" >/dev/null 2>&1; then
@@ -74,7 +86,15 @@ if localedef -i ru_RU -f UTF-8 "$work/ru_RU.UTF-8" >/dev/null 2>&1; then
 else
   echo "NOTE: no Russian locale can be built here (localedef); the code page 1251 cases did not run"
 fi
-timeout 60 wineserver -w # the registry is on disk once the server has ended
+timeout 60 wineserver -w # the registry is on disk once the server has ended, every program has ended
+
+ran=$(find "$app" "$current" -name '*.ran')
+if [ -z "$ran" ]; then
+  echo "PASS: no program planted in the working or the program folder ran"
+else
+  echo "FAIL: planted programs ran: $ran"
+  status=1
+fi
 
 # What the registry test left must be what another program reads (in the 64-bit view, which the
 # program uses on 64-bit Windows whatever its own build).
