@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/QuotationWindow.h"
 #include "app/RepairWindow.h"
+#include "app/SavedFilesWindow.h"
 #include "app/SettingsDialog.h"
 #include "app/SplashScreen.h"
 #include "app/TitlePrompt.h"
@@ -13,6 +14,7 @@ Startup::Startup(ui::Application& app, platform::Platform& platform) : app_(app)
 // The windows go before the state they refer to.
 Startup::~Startup() {
     app_.setErrorText(nullptr);
+    savedFilesWindow_.reset();
     quotationWindow_.reset();
     repairWindow_.reset();
     exclusionEditor_.reset();
@@ -50,6 +52,10 @@ void Startup::start() {
     exclusionEditor_->setSettingsDialog(settingsDialog_.get());
     repairWindow_->setSettingsDialog(settingsDialog_.get());
     mainWindow_->setTitlePrompt(titlePrompt_.get());
+    savedFilesWindow_ = std::make_unique<SavedFilesWindow>(app_, *state_);
+    savedFilesWindow_->create();
+    savedFilesWindow_->prompt.create();
+    attachSavedFiles(*mainWindow_, *savedFilesWindow_, *state_);
 
     splash_->hide();
     splash_.reset();

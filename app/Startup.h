@@ -14,6 +14,7 @@ class SettingsDialog;
 class ExclusionEditor;
 class RepairWindow;
 class QuotationWindow;
+class SavedFilesWindow;
 
 class Startup {
 public:
@@ -32,6 +33,7 @@ public:
     ExclusionEditor& exclusionEditor() { return *exclusionEditor_; }
     RepairWindow& repairWindow() { return *repairWindow_; }
     QuotationWindow& quotationWindow() { return *quotationWindow_; }
+    SavedFilesWindow& savedFilesWindow() { return *savedFilesWindow_; }
     // The splash while it exists (during start()), else nullptr.
     SplashScreen* splash() { return splash_.get(); }
 
@@ -46,4 +48,5 @@ private:
     std::unique_ptr<ExclusionEditor> exclusionEditor_;
     std::unique_ptr<RepairWindow> repairWindow_;
     std::unique_ptr<QuotationWindow> quotationWindow_;
+    std::unique_ptr<SavedFilesWindow> savedFilesWindow_;
 };

@@ -6,8 +6,10 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 8> optionTable{{
+constexpr std::array<OptionSpec, 10> optionTable{{
     {"--json", nullptr, "OptionJson"},
+    {"--to", "FOLDER", nullptr}, // recover's usage line says it
+    {"--in-place", nullptr, nullptr},
     {"--older-than", "30d", nullptr}, // its usage line says it
     {"--keep", "N", "OptionGarder"},
     {"--dry-run", nullptr, "OptionEssai"},
@@ -29,6 +31,12 @@ const std::vector<CommandSpec>& commands() {
          {"--older-than", "--keep", "--dry-run", "--yes"},
          deleteCommand},
         {"status", {{"kestrafen status [--json]", "CommandeEtat"}}, {}, statusCommand},
+        {"files", {{"kestrafen files N [--json]", "CommandeFichiers"}}, {}, filesCommand},
+        {"recover",
+         {{"kestrafen recover N \"C:\\path\\file\" (--to FOLDER | --in-place) [--dry-run] [--yes] [--json]",
+           "CommandeRecuperer"}},
+         {"--to", "--in-place", "--dry-run", "--yes"},
+         recoverCommand},
         {"config",
          {{"kestrafen config [--json]", "CommandeConfig"},
           {"kestrafen config [--disk-percent N] [--lifetime-days D] [--interval-hours H] [--dry-run] "

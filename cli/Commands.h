@@ -36,10 +36,12 @@ const CommandSpec* findCommand(std::string_view name);
 const OptionSpec* findOption(std::string_view name);
 bool takesOption(const CommandSpec& command, std::string_view option);
 
-int listCommand(Session& s, const Arguments& a);   // PointCommands.cpp
-int createCommand(Session& s, const Arguments& a); // PointCommands.cpp
-int deleteCommand(Session& s, const Arguments& a); // DeleteCommand.cpp
-int statusCommand(Session& s, const Arguments& a); // StatusCommand.cpp
-int configCommand(Session& s, const Arguments& a); // ConfigCommand.cpp
+int listCommand(Session& s, const Arguments& a);    // PointCommands.cpp
+int createCommand(Session& s, const Arguments& a);  // PointCommands.cpp
+int deleteCommand(Session& s, const Arguments& a);  // DeleteCommand.cpp
+int statusCommand(Session& s, const Arguments& a);  // StatusCommand.cpp
+int filesCommand(Session& s, const Arguments& a);   // FileCommands.cpp
+int recoverCommand(Session& s, const Arguments& a); // FileCommands.cpp
+int configCommand(Session& s, const Arguments& a);  // ConfigCommand.cpp
 
 } // namespace cli

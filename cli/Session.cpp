@@ -17,6 +17,8 @@ std::string defaultOf(const std::string& key) {
     for (const auto& k : lang::keys::table)
         if (key == k.key)
             return k.frenchDefault;
+    if (const char* found = lang::keys::savedFilesDefault(key.c_str()); *found)
+        return found;
     return lang::keys::atUseDefault(key.c_str());
 }
 

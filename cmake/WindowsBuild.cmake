@@ -37,7 +37,8 @@ target_compile_options(gtest_mingw PUBLIC
 # The platform tests run for real under Wine, driven by a script that prepares what they need
 # (a fresh Wine prefix, cabinets made with gcab, an HTTP server on the loopback address).
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-add_executable(test_win32 ${WIN32_TEST_SOURCES})
+# The binary change logs a test lays into the Wine drive are written as the simulated machine writes them.
+add_executable(test_win32 ${WIN32_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/platform/sim/ChangeLogWriter.cpp)
 target_include_directories(test_win32 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(test_win32 PRIVATE kestrafen_win32 gtest_mingw ws2_32)
 

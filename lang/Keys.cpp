@@ -11,6 +11,13 @@ const char* atUseDefault(const char* key) {
     return "";
 }
 
+const char* savedFilesDefault(const char* key) {
+    for (const auto& k : savedFiles)
+        if (std::strcmp(k.key, key) == 0)
+            return k.frenchDefault;
+    return "";
+}
+
 const char* errorKey(platform::ErrorKind kind) {
     using platform::ErrorKind;
     switch (kind) {

@@ -221,10 +221,70 @@ inline constexpr std::array<KeyText, 63> commandLine{{
     {"Sortie4", "demande refusée par le service"},
     {"Sortie5", "aucun point ne porte un numéro de séquence donné"},
     {"Sortie6", "trop peu d'espace libre sur le lecteur système"},
-    {"Sortie7", "suppression sans --yes : rien n'a été supprimé"},
+    {"Sortie7", "suppression ou reprise sans --yes : rien n'a été changé"},
 }};
 
 // The French default of a key looked up at the moment of use.
 const char* atUseDefault(const char* key);
+// The French default of a key of the saved files.
+const char* savedFilesDefault(const char* key);
+
+// The saved files window, the reading of the points' change logs and the taking back of a file;
+// %1 and %2 stand for the values put in.
+inline constexpr std::array<KeyText, 49> savedFiles{{
+    {"MenuFichiers", "Fichiers enregistrés…"},
+    {"FichiersEnregistres", "Fichiers enregistrés"},
+    {"FichiersRechercher", "Rechercher :"},
+    {"EnregistrerCopie", "Enregistrer une copie sous…"},
+    {"RemettreEnPlace", "Remettre à sa place"},
+    {"Fermer", "Fermer"},
+    {"FichiersNombre", "%1 modifications de fichiers sur %2"},
+    {"FichiersCopie", "%1 octets"},
+    {"FichiersSansCopie", "pas de copie"},
+    {"FichiersCopieAbsente", "copie absente"},
+    {"EnregistrerSous", "Enregistrer la copie sous :"},
+    {"OpCreation", "Création"},
+    {"OpModification", "Modification"},
+    {"OpSuppression", "Suppression"},
+    {"OpRenommage", "Renommage"},
+    {"OpAttributs", "Attributs"},
+    {"OpSecurite", "Sécurité"},
+    {"OpDossierCree", "Dossier créé"},
+    {"OpDossierSupprime", "Dossier supprimé"},
+    {"OpDossierRenomme", "Dossier renommé"},
+    {"OpAutre", "Autre"},
+    {"JournalTronque", "Le journal %1 est tronqué (octet %2)."},
+    {"JournalTaille", "Le journal %1 contient un enregistrement de taille incorrecte (octet %2)."},
+    {"JournalFin",
+     "Le journal %1 est incohérent : la fin d'un enregistrement ne répète pas sa taille (octet %2)."},
+    {"JournalInconnu", "Le fichier %1 n'est pas un journal de la restauration système (octet %2)."},
+    {"JournalChemin", "Le journal %1 contient un chemin sans fin (octet %2)."},
+    {"JournalCopie", "Le journal %1 nomme une copie qui n'est pas de la forme A0000000.ext (octet %2)."},
+    {"JournalIllisible", "Impossible de lire le journal %1."},
+    {"RecupCree", "Ce fichier n'existait pas à ce point : il n'y a rien à enregistrer (%1)."},
+    {"RecupSansCopie", "Aucune copie n'a été gardée pour cette modification (%1)."},
+    {"RecupNomCopie", "Nom de copie refusé : %1"},
+    {"RecupCopieDisparue", "La copie %1 n'existe plus : le point a peut-être été supprimé."},
+    {"RecupChemin", "Chemin refusé (hors de son lecteur ou nom de périphérique) : %1"},
+    {"RecupUtilise",
+     "Le fichier %1 est en cours d'utilisation. Fermez le programme qui l'utilise, puis réessayez."},
+    {"RecupDisquePlein", "Il n'y a pas assez de place sur le lecteur %1."},
+    {"RecupLectureSeule", "Impossible d'écrire %1 : lecture seule ou accès refusé."},
+    {"RecupDossier", "Le dossier %1 n'existe plus."},
+    {"RecupExiste", "Le fichier %1 existe déjà. Voulez-vous le remplacer ?"},
+    {"RecupEnregistre", "Copie enregistrée sous %1."},
+    {"RecupRemis", "Le fichier %1 a été remis à sa place."},
+    {"RecupGarde", "Le fichier qui s'y trouvait est gardé sous %1."},
+    {"RecupQuestion",
+     "Remettre la copie à sa place ? %1 sera remplacé ; le fichier actuel sera gardé à côté."},
+    {"RecupMot", "avant remise en place"},
+    {"CommandeFichiers", "Liste les fichiers modifiés que ce point garde, avec leurs copies."},
+    {"CommandeRecuperer",
+     "Reprend un fichier d'un point : --to DOSSIER l'y enregistre, --in-place le remet à sa place."},
+    {"ErreurFichierInconnu", "Le point %1 ne garde aucune modification de %2."},
+    {"ErreurVersEnPlace", "Donnez --to DOSSIER ou --in-place, pas les deux."},
+    {"RecupEssai", "Essai : rien n'a été écrit."},
+    {"RecupAjouterOui", "Rien n'a été écrit. Ajoutez --yes pour reprendre ce fichier."},
+}};
 
 } // namespace lang::keys

@@ -57,6 +57,11 @@ public:
     }
     // Names (not paths) of the entries of a folder, files and folders alike.
     virtual std::vector<std::string> list(const std::string& folder) const = 0;
+    // A program holds the file open so that it cannot be replaced now.
+    virtual bool inUse(const std::string& path) const {
+        (void)path;
+        return false;
+    }
 };
 
 } // namespace platform

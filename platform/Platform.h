@@ -7,6 +7,7 @@
 #include "platform/Process.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
+#include "platform/RestoreStore.h"
 #include "platform/Shell.h"
 #include "platform/SystemRestore.h"
 
@@ -22,6 +23,7 @@ struct Platform {
     Cabinet& cabinet;
     Download& download;
     Process& process;
+    RestoreStore& restoreStore;
     // The program folder as a Windows path with a trailing backslash.
     std::string programFolder;
 };

@@ -15,7 +15,8 @@ std::string number(int value, int width) {
 
 } // namespace
 
-std::string formatDate(const std::string& pattern, const std::string& separator, const platform::LocalDateTime& t) {
+std::string formatDate(const std::string& pattern, const std::string& separator,
+                       const platform::LocalDateTime& t) {
     std::string out;
     size_t i = 0;
     while (i < pattern.size()) {
@@ -57,7 +58,8 @@ std::string formatTime(const platform::LocalDateTime& t) {
     return number(t.hour, 2) + ":" + number(t.minute, 2) + ":" + number(t.second, 2);
 }
 
-std::string displayDate(const std::string& pattern, const std::string& separator, const platform::LocalDateTime& t) {
+std::string displayDate(const std::string& pattern, const std::string& separator,
+                        const platform::LocalDateTime& t) {
     std::string text = formatDate(pattern, separator, t);
     if (t.hour != 0 || t.minute != 0 || t.second != 0)
         text += " " + formatTime(t);

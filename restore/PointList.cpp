@@ -19,7 +19,8 @@ struct CimFields {
 
     void set(const std::string& cim) {
         auto field = [&cim](size_t from, size_t length) {
-            return static_cast<int>(platform::text::toInteger(from < cim.size() ? cim.substr(from, length) : ""));
+            return static_cast<int>(
+                platform::text::toInteger(from < cim.size() ? cim.substr(from, length) : ""));
         };
         year = field(0, 4);
         month = field(4, 2);
@@ -112,7 +113,8 @@ WrittenKeys readPoints(platform::SystemRestore& service, platform::IniFile& cach
 
 // The slots of each text, by upper-cased text, so every section finds its first slot at once
 // instead of searching the list: a listing of n points costs n log n, not n squared.
-std::vector<std::string> placeEntries(std::vector<std::string> provisional, const std::vector<std::string>& sections,
+std::vector<std::string> placeEntries(std::vector<std::string> provisional,
+                                      const std::vector<std::string>& sections,
                                       const std::function<std::string(const std::string&)>& sortKeyOf) {
     std::unordered_map<std::string, std::set<std::size_t>> slots;
     for (std::size_t i = 0; i < provisional.size(); ++i)

@@ -3,7 +3,8 @@
 namespace restore {
 
 ServiceState readServiceState(platform::Registry& registry) {
-    auto key = registry.open(platform::RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\sr", false);
+    auto key =
+        registry.open(platform::RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\sr", false);
     if (!key)
         return ServiceState::Unreadable;
     const std::uint32_t start = platform::reg::readInteger(*key, "Start");

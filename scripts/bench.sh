@@ -6,7 +6,7 @@ set -e
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset default >/dev/null
-benches="bench_listing bench_change_listing bench_enumeration bench_profile_lookup bench_cabinet_extract bench_startup"
+benches="bench_listing bench_change_listing bench_saved_files bench_enumeration bench_profile_lookup bench_cabinet_extract bench_startup"
 # shellcheck disable=SC2086
 cmake --build --preset default --target $benches
 status=0

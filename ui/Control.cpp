@@ -41,6 +41,11 @@ void Control::setFont(const Font& font) {
     notify(Change::Font);
 }
 
+void Control::userChooseMenuItem(int index) {
+    if (index >= 0 && index < static_cast<int>(popupMenu.size()) && usable() && popupMenu[index].onClick)
+        dispatch(popupMenu[static_cast<std::size_t>(index)].onClick);
+}
+
 void Control::notify(Change what) {
     if (observer_)
         observer_->changed(*this, what);
@@ -285,6 +290,13 @@ void ListBox::remove(int index) {
 
 void ListBox::clear() {
     items_.clear();
+    itemIndex_ = -1;
+    lastEdit_ = {Edit::Kind::Reset, 0};
+    notify(Change::Items);
+}
+
+void ListBox::setItems(std::vector<std::string> items) {
+    items_ = std::move(items);
     itemIndex_ = -1;
     lastEdit_ = {Edit::Kind::Reset, 0};
     notify(Change::Items);

@@ -52,6 +52,7 @@ constexpr std::uint16_t Numpad1 = 0x61;
 constexpr std::uint16_t Return = 0x0D;
 constexpr std::uint16_t Escape = 0x1B;
 constexpr std::uint16_t KeyA = 0x41;
+constexpr std::uint16_t KeyF = 0x46;
 } // namespace vk
 
 class Control;
@@ -85,6 +86,15 @@ public:
     void setFont(const Font& font);
 
     void setObserver(ControlObserver* observer) { observer_ = observer; }
+
+    // The context menu a right click (or the menu key) opens on the control; none when empty.
+    struct MenuItem {
+        std::string caption;
+        std::function<void()> onClick;
+    };
+    std::vector<MenuItem> popupMenu;
+    // The user chose entry `index` of the context menu.
+    void userChooseMenuItem(int index);
 
 protected:
     void notify(Change what);
@@ -219,6 +229,8 @@ public:
     void insert(int index, const std::string& text);
     void remove(int index);
     void clear();
+    // Replaces every entry at once (not sorted again), no entry selected.
+    void setItems(std::vector<std::string> items);
     // First entry equal to text without regard to case, or -1.
     int indexOf(const std::string& text) const;
     int itemIndex() const { return itemIndex_; }

@@ -1,6 +1,7 @@
 #include "platform/qt/ListBoxView.h"
 
 #include <QEvent>
+#include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -33,6 +34,19 @@ ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent)
     // The selection, not the current row: focus alone moves the current row to the first entry.
     connect(w_, &QListWidget::itemSelectionChanged, this, [this] { userSelectionChanged(); });
     connect(w_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { userClicked(item); });
+    // The right button's press has selected the entry under it by the time the menu opens.
+    w_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { showPopupMenu(at); });
+}
+
+void ListBoxView::showPopupMenu(const QPoint& at) {
+    if (list_.popupMenu.empty())
+        return;
+    QMenu menu(w_);
+    for (const auto& item : list_.popupMenu)
+        menu.addAction(QString::fromStdString(item.caption));
+    if (QAction* chosen = menu.exec(w_->viewport()->mapToGlobal(at)))
+        list_.userChooseMenuItem(static_cast<int>(menu.actions().indexOf(chosen)));
 }
 
 bool ListBoxView::eventFilter(QObject*, QEvent* event) {
@@ -69,7 +83,8 @@ void ListBoxView::showItems() {
     if (!w_->isEnabled() && (held_ || (sinceShown_.isValid() && sinceShown_.elapsed() < kShowMs))) {
         if (!held_) {
             held_ = true;
-            QTimer::singleShot(kShowMs - static_cast<int>(sinceShown_.elapsed()), this, [this] { showHeldItems(); });
+            QTimer::singleShot(kShowMs - static_cast<int>(sinceShown_.elapsed()), this,
+                               [this] { showHeldItems(); });
         }
         return;
     }

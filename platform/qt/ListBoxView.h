@@ -31,6 +31,7 @@ private:
     void showExtent();
     void userSelectionChanged();
     void userClicked(QListWidgetItem* item);
+    void showPopupMenu(const QPoint& at);
 
     ui::ListBox& list_;
     QListWidget* w_;

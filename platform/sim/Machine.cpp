@@ -152,6 +152,7 @@ Machine::Machine(fs::path folder, std::unique_ptr<Clock> clock)
     cabinet_ = std::make_unique<SimCabinet>(*this);
     download_ = std::make_unique<SimDownload>(*this);
     process_ = std::make_unique<SimProcess>(*this);
+    restoreStore_ = std::make_unique<SimRestoreStore>(*this);
 }
 
 Machine::~Machine() = default;
@@ -203,8 +204,9 @@ void Machine::reloadStateIfChanged() {
 }
 
 platform::Platform Machine::platform() {
-    return platform::Platform{*environment_, *files_,   *profile_,  *registryService_, *systemRestore_,
-                              *shell_,       *cabinet_, *download_, *process_,         programFolder()};
+    return platform::Platform{*environment_,   *files_,        *profile_,      *registryService_,
+                              *systemRestore_, *shell_,        *cabinet_,      *download_,
+                              *process_,       *restoreStore_, programFolder()};
 }
 
 nlohmann::ordered_json Machine::srValue(const std::string& key) const {

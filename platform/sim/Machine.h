@@ -28,6 +28,7 @@ class SimShell;
 class SimCabinet;
 class SimDownload;
 class SimProcess;
+class SimRestoreStore;
 
 class Machine {
 public:
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<SimCabinet> cabinet_;
     std::unique_ptr<SimDownload> download_;
     std::unique_ptr<SimProcess> process_;
+    std::unique_ptr<SimRestoreStore> restoreStore_;
 };
 
 // Writes a file of the machine folder atomically (temporary file in the same folder, then rename).

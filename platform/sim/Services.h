@@ -35,6 +35,7 @@ public:
     void writeFile(const std::string& path, const std::string& bytes) override;
     std::optional<FileStamp> stamp(const std::string& path) const override;
     std::vector<std::string> list(const std::string& folder) const override;
+    bool inUse(const std::string& path) const override;
 
 private:
     Machine& m_;
@@ -132,6 +133,20 @@ public:
     std::int64_t nowMs() override;
     std::int64_t unixSeconds() override;
     void trimWorkingSet() override;
+
+private:
+    Machine& m_;
+};
+
+// The store under drives/<letter>/System Volume Information/_restore{GUID}/; volume devices from
+// machine.json (drives.<letter>.volume, else \Device\HarddiskVolume<n> in letter order).
+class SimRestoreStore : public RestoreStore {
+public:
+    explicit SimRestoreStore(Machine& m) : m_(m) {}
+    std::optional<std::string> storeFolder(const std::string& root) override;
+    std::vector<StoreEntry> list(const std::string& folder) override;
+    std::optional<std::string> read(const std::string& path) override;
+    std::optional<std::string> volumeDevice(const std::string& drive) override;
 
 private:
     Machine& m_;

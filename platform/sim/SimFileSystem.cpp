@@ -216,7 +216,8 @@ std::optional<FileStamp> SimFileSystem::stamp(const std::string& path) const {
         return std::nullopt;
     // The file system's clock moves in ticks of a few milliseconds; allow for a coarse one.
     constexpr std::int64_t kTickNs = 20'000'000;
-    const std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    const std::int64_t modified =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
@@ -237,6 +238,18 @@ std::vector<std::string> SimFileSystem::list(const std::string& folder) const {
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return text::compareIgnoreCase(a, b) < 0; });
     return names;
+}
+
+bool SimFileSystem::inUse(const std::string& path) const {
+    m_.runDueActions();
+    const auto& state = m_.state();
+    if (!state.contains("files_in_use"))
+        return false;
+    const std::string full = m_.paths().absolute(path);
+    for (const auto& held : state["files_in_use"])
+        if (held.is_string() && text::equalsIgnoreCase(m_.paths().absolute(held.get<std::string>()), full))
+            return true;
+    return false;
 }
 
 } // namespace platform::sim

@@ -197,6 +197,35 @@ ui::Button* FormWindow::usableButton(bool defaultOne) const {
     return nullptr;
 }
 
+// A right click on a list box selects the entry under it first, as the menu acts on the selection;
+// the menu key (no position) opens the menu at the control's corner.
+void FormWindow::showPopupMenu(ControlWindow& view, LPARAM at) {
+    const HWND hwnd = view.hwnd();
+    POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (at == -1) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        p = {r.left, r.top};
+    } else if (view.control().kind() == ui::Kind::ListBox) {
+        POINT inside = p;
+        ScreenToClient(hwnd, &inside);
+        const LRESULT hit = SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
+        if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) != SendMessageA(hwnd, LB_GETCURSEL, 0, 0)) {
+            SendMessageA(hwnd, LB_SETCURSEL, LOWORD(hit), 0);
+            view.command(LBN_SELCHANGE);
+        }
+    }
+    const HMENU menu = CreatePopupMenu();
+    const auto& items = view.control().popupMenu;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        AppendMenuA(menu, MF_STRING, i + 1, ansi(items[i].caption).c_str());
+    const int chosen =
+        static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd_, nullptr));
+    DestroyMenu(menu);
+    if (chosen > 0)
+        view.control().userChooseMenuItem(chosen - 1);
+}
+
 LRESULT CALLBACK FormWindow::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* window = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!window)
@@ -226,6 +255,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_CONTEXTMENU:
+        if (ControlWindow* view = viewOf(reinterpret_cast<HWND>(wParam));
+            view && !view->control().popupMenu.empty()) {
+            showPopupMenu(*view, lParam);
+            return 0;
+        }
+        break;
     case WM_CTLCOLORSTATIC:
         // A read-only memo keeps the white of a text field, as the program's windows were drawn.
         if (const ControlWindow* view = viewOf(reinterpret_cast<HWND>(lParam));

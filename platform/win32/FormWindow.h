@@ -39,6 +39,7 @@ public:
 private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void showPopupMenu(ControlWindow& view, LPARAM at);
     void place();
     ui::Button* usableButton(bool defaultOne) const;
     // Where the keyboard goes when the window becomes active: the form's chosen control when it

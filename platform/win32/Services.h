@@ -27,6 +27,7 @@ public:
     void writeFile(const std::string& path, const std::string& bytes) override;
     std::optional<FileStamp> stamp(const std::string& path) const override;
     std::vector<std::string> list(const std::string& folder) const override;
+    bool inUse(const std::string& path) const override;
 };
 
 class Win32Registry : public Registry {
@@ -34,6 +35,9 @@ public:
     std::unique_ptr<RegistryKey> open(RegRoot root, const std::string& path, bool create) override;
     std::unique_ptr<RegistryKey> openFullAccess(RegRoot root, const std::string& path) override;
 };
+
+// Lets this process read System Restore's stores, which only SYSTEM may open (Win32RestoreStore.cpp).
+void enableBackupPrivilege();
 
 class Win32SystemRestore : public SystemRestore {
 public:
@@ -85,6 +89,14 @@ public:
     void trimWorkingSet() override;
 };
 
+class Win32RestoreStore : public RestoreStore {
+public:
+    std::optional<std::string> storeFolder(const std::string& root) override;
+    std::vector<StoreEntry> list(const std::string& folder) override;
+    std::optional<std::string> read(const std::string& path) override;
+    std::optional<std::string> volumeDevice(const std::string& drive) override;
+};
+
 // The Windows folder, UTF-8, with a trailing backslash: where a profile file's bare name lives.
 std::string windowsFolder();
 
@@ -96,8 +108,8 @@ class Win32Platform {
 public:
     explicit Win32Platform(std::string programFolder) : programFolder_(std::move(programFolder)) {}
     Platform platform() {
-        return Platform{environment_, files_,   profile_,  registry_, systemRestore_,
-                        shell_,       cabinet_, download_, process_,  programFolder_};
+        return Platform{environment_, files_,    profile_, registry_,     systemRestore_, shell_,
+                        cabinet_,     download_, process_, restoreStore_, programFolder_};
     }
 
 private:
@@ -111,6 +123,7 @@ private:
     Win32Cabinet cabinet_;
     Win32Download download_;
     Win32Process process_;
+    Win32RestoreStore restoreStore_;
 };
 
 } // namespace platform::win32

@@ -1,5 +1,6 @@
 // What System Restore's stores hold on each drive. The stores sit in System Volume Information,
-// which only the system may open: for anyone else the answer is "unknown", never "empty".
+// which only the system may open: read with the backup privilege as the saved files are, and when
+// even that is refused the answer is "unknown", never "empty".
 #include "platform/win32/Services.h"
 
 #include <windows.h>
@@ -68,6 +69,7 @@ bool isPointFolder(const std::string& name) {
 } // namespace
 
 std::optional<StoreUsage> Win32SystemRestore::storeUsage(const std::string& root) {
+    enableBackupPrivilege(); // listings open folders for backup, past the store's ACL
     const std::string volumeInfo = root.substr(0, 2) + "\\System Volume Information";
     StoreUsage usage;
     bool absent = false;

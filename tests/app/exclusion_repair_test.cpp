@@ -104,9 +104,9 @@ struct ConfigWindowsTest : AppFixture {
     void startWatched(WatchedRegistry& registry) {
         program.reset();
         const platform::Platform real = tm.machine->platform();
-        platform = std::make_unique<platform::Platform>(
-            platform::Platform{real.environment, real.files, real.profile, registry, real.systemRestore,
-                               real.shell, real.cabinet, real.download, real.process, real.programFolder});
+        platform = std::make_unique<platform::Platform>(platform::Platform{
+            real.environment, real.files, real.profile, registry, real.systemRestore, real.shell,
+            real.cabinet, real.download, real.process, real.restoreStore, real.programFolder});
         program = std::make_unique<Startup>(app, *platform);
         program->start();
         program->run();
@@ -144,7 +144,8 @@ TEST_F(ConfigWindowsTest, WritingAndDeletingEntries) {
     open<ExclusionEditor>([&](ExclusionEditor& e) {
         // Untouched placeholders are written as they stand.
         e.Creer.userClick();
-        EXPECT_EQ(filesKey()->read("Nom de la valeur")->data, "Donn\xe9" "es\0\0"s);
+        EXPECT_EQ(filesKey()->read("Nom de la valeur")->data, "Donn\xe9"
+                                                              "es\0\0"s);
 
         // A new entry from typed lines; the new entry is selected without reloading the fields.
         e.ValeurN.userType("Kestrafen");

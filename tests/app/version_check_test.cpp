@@ -108,9 +108,9 @@ struct VersionCheckTest : AppFixture {
         const platform::Platform real = tm.machine->platform();
         download.emplace(real.download, backend);
         shell.emplace(real.shell, backend);
-        platform = std::make_unique<platform::Platform>(
-            platform::Platform{real.environment, real.files, real.profile, real.registry, real.systemRestore,
-                               *shell, real.cabinet, *download, real.process, real.programFolder});
+        platform = std::make_unique<platform::Platform>(platform::Platform{
+            real.environment, real.files, real.profile, real.registry, real.systemRestore, *shell,
+            real.cabinet, *download, real.process, real.restoreStore, real.programFolder});
         program = std::make_unique<Startup>(app, *platform);
         program->start();
         program->run();

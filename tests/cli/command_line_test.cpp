@@ -372,8 +372,8 @@ TEST_F(CommandLine, StatusReportsServiceDrivesSettingsSpaceAndNewestPoint) {
     auto s = nlohmann::json::parse(run({"status", "--json"}).out_);
     EXPECT_EQ(s["drives"],
               nlohmann::json::parse(R"([{"root": "C:\\", "monitored": true, "total_bytes": 42949672960,
-        "cap_bytes": 5153960755, "used_bytes": 0}, {"root": "D:\\", "monitored": false,
-        "total_bytes": 128849018880, "cap_bytes": 15461882265, "used_bytes": 0}])"));
+        "cap_bytes": 5153960755, "used_bytes": 12375}, {"root": "D:\\", "monitored": false,
+        "total_bytes": 128849018880, "cap_bytes": 15461882265, "used_bytes": 331}])"));
     // 2006-11-20 15:15:09 UTC to 2006-12-01 19:06:40 UTC.
     EXPECT_EQ(s["newest_point"]["age_seconds"], 11 * 86400 + 3 * 3600 + 51 * 60 + 31);
     s.erase("drives");
@@ -441,6 +441,61 @@ TEST_F(CommandLine, ConfigShowsAndSetsTheSettingsUnderTheDialogsRules) {
         EXPECT_EQ(stored("DiskPercent"), c.percent);
         EXPECT_EQ(stored("RPLifeInterval"), c.lifetime * 86400);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLine, FilesListsAPointsLoggedChangesAndRecoverTakesOneBack) {
+    const std::string dll = "C:\\WINDOWS\\system32\\msvcr71.dll";
+    const std::string word = "C:\\Program Files\\Microsoft Office\\OFFICE11\\WINWORD.EXE";
+    const std::string desktop = "C:\\Documents and Settings\\Utilisateur\\Bureau";
+    const std::string before = tm.read(dll);
+    struct Case {
+        Args args;
+        int code;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        {{"files", "39"}, cli::done, dll + "\tModification\t115\tmsiexec.exe\n"},
+        {{"files", "99"}, cli::noSuchPoint, "Aucun point de restauration ne porte le numéro 99."},
+        {{"files"}, cli::usageError, "Numéro de séquence incorrect"},
+        {{"recover", "39", dll}, cli::usageError, "Donnez --to DOSSIER ou --in-place"},
+        {{"recover", "39", dll, "--in-place", "--to", desktop}, cli::usageError, "pas les deux"},
+        {{"recover", "39", "C:\\x.dll", "--in-place"},
+         cli::failed,
+         "Le point 39 ne garde aucune modification"},
+        {{"recover", "39", word, "--to", desktop, "--yes"}, cli::failed, "n'existait pas à ce point"},
+        {{"recover", "39", dll, "--in-place"}, cli::notConfirmed, "Ajoutez --yes pour reprendre ce fichier."},
+        {{"recover", "--dry-run", "39", dll, "--in-place"}, cli::done, "Essai : rien n'a été écrit."},
+        {{"recover", "39", dll, "--to", "C:\\WINDOWS\\system32"}, cli::notConfirmed, "existe déjà"},
+        {{"recover", "39", dll, "--to", desktop, "--yes"}, cli::done, "Copie enregistrée sous " + desktop},
+        {{"recover", "39", dll, "--in-place", "--yes"}, cli::done, "(avant remise en place).dll."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const std::string now = tm.read(dll);
+        const Outcome o = run(c.args);
+        EXPECT_EQ(o.code, c.code) << o.out_ << o.err_;
+        EXPECT_NE((o.out_ + o.err_).find(c.said), std::string::npos) << o.out_ << o.err_;
+        if (c.code != cli::done) {
+            EXPECT_EQ(tm.read(dll), now); // nothing written
+        }
+    }
+    EXPECT_EQ(tm.read(dll), tm.read(desktop + "\\msvcr71.dll"));
+    EXPECT_EQ(tm.read("C:\\WINDOWS\\system32\\msvcr71 (avant remise en place).dll"), before);
+
+    const auto listed = nlohmann::json::parse(run({"files", "39", "--json"}).out_);
+    ASSERT_EQ(listed.size(), 8u);
+    EXPECT_EQ(listed[7]["path"], dll);
+    EXPECT_EQ(listed[7]["operation"], "modify");
+    EXPECT_EQ(listed[7]["copy"], "A0003104.dll");
+    EXPECT_EQ(listed[7]["copy_bytes"], 115);
+    EXPECT_EQ(listed[0]["copy"], nullptr);
+    const auto recovered = nlohmann::json::parse(run({"recover", "39", dll, "--to", desktop, "--json"}).out_);
+    EXPECT_EQ(recovered["target"], desktop + "\\msvcr71.dll");
+    EXPECT_EQ(recovered["written"], false); // it stands there already: --yes would replace it
 }
 
 } // namespace

@@ -51,6 +51,7 @@ protected:
         keys.insert(keys.end(), lang::keys::table.begin(), lang::keys::table.end());
         keys.insert(keys.end(), lang::keys::atUse.begin(), lang::keys::atUse.end());
         keys.insert(keys.end(), lang::keys::commandLine.begin(), lang::keys::commandLine.end());
+        keys.insert(keys.end(), lang::keys::savedFiles.begin(), lang::keys::savedFiles.end());
         keys.push_back({"Date", "dd/MM/yyyy"});
         keys.push_back({"Séparateur", "/"});
         return keys;
