@@ -80,12 +80,13 @@ public:
     void setQuotationWindow(QuotationWindow* window) { quotation_ = window; }
     void setTitlePrompt(TitlePrompt* prompt) { titlePrompt_ = prompt; }
 
-    // The settings command (SettingsCommand.cpp): reads the two timing settings, shows them in
+    // The settings command (SettingsCommand.cpp): reads the timings and the disk share, shows them in
     // the settings dialog and, once validated, writes them back and switches drives on and off.
     void DureeClick();
     // Read by the settings dialog when it is shown: the settings as found by the command.
     std::int32_t lifetimeDays = 0;
     std::int32_t intervalHours = 0;
+    std::int32_t diskPercent = 12; // the service's own default
     void setSettingsDialog(SettingsDialog* dialog) { settings_ = dialog; }
 
     // The site the version check asks and how long it waits: as built, unless changed (tests

@@ -2,6 +2,7 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
+#include "config/DiskShare.h"
 #include "config/DriveList.h"
 #include "config/RestoreSettings.h"
 #include "ui/Application.h"
@@ -10,6 +11,7 @@ void MainWindow::DureeClick() {
     const config::Timings stored = config::readTimings(state_.platform.registry); // 0 for what is missing
     lifetimeDays = stored.lifetimeDays;
     intervalHours = stored.intervalHours;
+    diskPercent = config::readDiskPercent(state_.platform.registry);
 
     if (!settings_)
         return;
@@ -24,6 +26,7 @@ void MainWindow::DureeClick() {
     {
         const ui::Application::BusyCursor busy(app());
         config::writeTimings(state_.platform.registry, {result.lifetimeDays, result.intervalHours});
+        config::writeDiskPercent(state_.platform.registry, result.diskPercent);
     }
     app().processMessages();
     switchDrives(result.drivesToEnable, true);

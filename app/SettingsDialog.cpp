@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/RepairWindow.h"
 #include "config/RestoreSettings.h"
+#include "lang/DiskText.h"
 #include "ui/Application.h"
 
 #include <optional>
@@ -11,6 +12,9 @@
 using ui::Rect;
 
 namespace {
+
+// Wide enough for the longest drive line of every language at three figures a size.
+constexpr int shareColumn = 400;
 
 ui::Font bold(ui::Font font) {
     font.bold = true;
@@ -43,8 +47,13 @@ SettingsDialog::SettingsDialog(ui::Application& app, SharedState& state)
       Reparer2(*this, "Reparer2", &Reparer, Rect{72, 20, 201, 25}),
       Valider(*this, "Valider", nullptr, Rect{4, 461, 94, 25}),
       Avance(*this, "Avance", nullptr, Rect{139, 461, 94, 25}),
-      Annuler(*this, "Annuler", nullptr, Rect{273, 461, 94, 25}), state_(state) {
-    clientWidth = 371;
+      Annuler(*this, "Annuler", nullptr, Rect{273, 461, 94, 25}),
+      Espace(*this, "Espace", nullptr, Rect{371, 1, shareColumn, 198}),
+      Label22(*this, "Label22", &Espace, Rect{7, 16, 0, 0}),
+      Pourcentage(*this, "Pourcentage", &Espace, Rect{7, 36, shareColumn - 15, 21}),
+      Lecteurs(*this, "Lecteurs", &Espace, Rect{7, 64, shareColumn - 15, 126}, false), state_(state) {
+    // The given controls keep their place; the disk space group is one column to their right.
+    clientWidth = 371 + shareColumn + 5;
     clientHeight = 488;
     border = ui::BorderStyle::Single; // minimise button and close box only
     position = ui::Position::MainFormCenter;
@@ -52,14 +61,15 @@ SettingsDialog::SettingsDialog(ui::Application& app, SharedState& state)
     Label21.setFont(bold(Label21.font()));
     // Valider, Annuler, Duree, Avance, Automatique, Reparer, RestaurationActiver: with the fields
     // inside the group boxes in their place.
-    tabOrder = {&Valider, &Annuler, &Titre, &Avance, &Titre2, &Reparer2, &Activer, &Desactiver};
+    tabOrder = {&Valider, &Annuler, &Titre, &Avance, &Titre2, &Reparer2, &Activer, &Desactiver, &Pourcentage};
 
     onActivate = [this] { FormActivate(); };
     Valider.onClick = [this] { ValiderClick(); };
     Annuler.onClick = [this] { AnnulerClick(); };
     Avance.onClick = [this] { AvanceClick(); };
     Reparer2.onClick = [this] { Reparer2Click(); };
-    for (ui::Edit* field : {&Titre, &Titre2, &Activer, &Desactiver})
+    Pourcentage.onChange = [this] { PourcentageChange(); };
+    for (ui::Edit* field : {&Titre, &Titre2, &Activer, &Desactiver, &Pourcentage})
         field->onKeyDown = [this, field](std::uint16_t& key, unsigned shift) {
             FieldKeyDown(*field, key, shift);
         };
@@ -81,6 +91,7 @@ void SettingsDialog::FormActivate() {
     if (mainWindow_) {
         Titre.setText(std::to_string(mainWindow_->lifetimeDays));
         Titre2.setText(std::to_string(mainWindow_->intervalHours));
+        Pourcentage.setText(std::to_string(mainWindow_->diskPercent));
     }
     Activer.setText("");
     Desactiver.setText("");
@@ -95,23 +106,33 @@ void SettingsDialog::FormActivate() {
         {&Label13, "Désactiver4"}, {&Label14, "Désactiver5"},  {&Label15, "Désactiver6"},
         {&Label20, "ÀActiver"},    {&Label21, "ÀDésactiver"},  {&Reparer, "Réparer"},
         {&Reparer2, "Réparer"},    {&Valider, "Valider"},      {&Avance, "Avancée"},
-        {&Annuler, "Annuler"},
+        {&Annuler, "Annuler"},     {&Espace, "Espace"},        {&Label22, "Espace1"},
     };
     for (const auto& [control, key] : captions)
         lang::showText(*control, texts, key);
+    shares_ = config::driveShares(state_.platform.systemRestore);
+    PourcentageChange();
+}
+
+void SettingsDialog::PourcentageChange() {
+    const std::optional<std::int32_t> percent = config::parsePercent(Pourcentage.text());
+    Lecteurs.clear();
+    for (const config::DriveShare& drive : shares_)
+        Lecteurs.add(lang::driveShareLine(drive, percent, state_.texts()));
 }
 
 void SettingsDialog::ValiderClick() {
     using config::toSeconds;
     const std::optional<std::int32_t> days = config::parseInteger(Titre.text());
     const std::optional<std::int32_t> hours = config::parseInteger(Titre2.text());
+    const std::optional<std::int32_t> percent = config::parsePercent(Pourcentage.text());
     // A number whose seconds do not fit the registry's 32-bit value is refused like a non-number.
-    if (!days || !hours || !toSeconds(*days, config::secondsPerDay) ||
+    if (!days || !hours || !percent || !toSeconds(*days, config::secondsPerDay) ||
         !toSeconds(*hours, config::secondsPerHour)) {
         app().showMessage(state_.texts().get("Message10"));
         return;
     }
-    result_ = Result{*days, *hours, Activer.text(), Desactiver.text(), true};
+    result_ = Result{*days, *hours, *percent, Activer.text(), Desactiver.text(), true};
     setModalResult(ui::mr::Ok);
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 // The restore settings dialog (TForm3): the lifetime of restore points in days, the interval of
-// automatic points in hours, the drives to switch on and off, and the doors to the exclusion lists
-// editor and the repair window. The settings command of the main window opens it and reads its result.
+// automatic points in hours, the drives to switch on and off, the doors to the exclusion lists
+// editor and the repair window, and in a column of its own the share of each drive the points may
+// take, with what they take now. The settings command of the main window opens it and reads its
+// result.
 #include "app/SharedState.h"
+#include "config/DiskShare.h"
 #include "ui/Form.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class MainWindow;
 class ExclusionEditor;
@@ -42,11 +46,16 @@ public:
     ui::Button Valider;
     ui::Button Avance;
     ui::Button Annuler;
+    ui::GroupBox Espace;
+    ui::Label Label22;
+    ui::Edit Pourcentage;
+    ui::ListBox Lecteurs;
 
     // What the settings command reads once the dialog has closed.
     struct Result {
         std::int32_t lifetimeDays = 0;
         std::int32_t intervalHours = 0;
+        std::int32_t diskPercent = config::defaultDiskPercent;
         std::string drivesToEnable;
         std::string drivesToDisable;
         bool validated = false;
@@ -62,6 +71,7 @@ public:
     void AvanceClick();
     void Reparer2Click();
     void FieldKeyDown(ui::Edit& field, std::uint16_t& key, unsigned shift);
+    void PourcentageChange();
 
     void setWindows(MainWindow* mainWindow, ExclusionEditor* editor, RepairWindow* repair);
 
@@ -71,4 +81,5 @@ private:
     ExclusionEditor* editor_ = nullptr;
     RepairWindow* repair_ = nullptr;
     Result result_;
+    std::vector<config::DriveShare> shares_; // read when the dialog is shown
 };

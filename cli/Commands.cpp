@@ -6,7 +6,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 7> optionTable{{
+constexpr std::array<OptionSpec, 10> optionTable{{
     {"--json", nullptr, "OptionJson"},
     {"--to", "FOLDER", nullptr}, // recover's usage line says it
     {"--in-place", nullptr, nullptr},
@@ -14,6 +14,9 @@ constexpr std::array<OptionSpec, 7> optionTable{{
     {"--keep", "N", "OptionGarder"},
     {"--dry-run", nullptr, "OptionEssai"},
     {"--yes", nullptr, "OptionOui"},
+    {"--disk-percent", "N", "OptionPart"},
+    {"--lifetime-days", "D", "OptionDuree"},
+    {"--interval-hours", "H", "OptionIntervalle"},
 }};
 
 } // namespace
@@ -34,6 +37,13 @@ const std::vector<CommandSpec>& commands() {
            "CommandeRecuperer"}},
          {"--to", "--in-place", "--dry-run", "--yes"},
          recoverCommand},
+        {"config",
+         {{"kestrafen config [--json]", "CommandeConfig"},
+          {"kestrafen config [--disk-percent N] [--lifetime-days D] [--interval-hours H] [--dry-run] "
+           "[--json]",
+           "CommandeConfigChanger"}},
+         {"--disk-percent", "--lifetime-days", "--interval-hours", "--dry-run"},
+         configCommand},
     };
     return table;
 }

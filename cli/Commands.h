@@ -42,5 +42,6 @@ int deleteCommand(Session& s, const Arguments& a);  // DeleteCommand.cpp
 int statusCommand(Session& s, const Arguments& a);  // StatusCommand.cpp
 int filesCommand(Session& s, const Arguments& a);   // FileCommands.cpp
 int recoverCommand(Session& s, const Arguments& a); // FileCommands.cpp
+int configCommand(Session& s, const Arguments& a);  // ConfigCommand.cpp
 
 } // namespace cli

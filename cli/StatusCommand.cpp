@@ -4,6 +4,7 @@
 #include "cli/Json.h"
 #include "cli/PointText.h"
 #include "cli/Session.h"
+#include "config/DiskShare.h"
 #include "config/RestoreSettings.h"
 #include "restore/TemporaryFiles.h"
 
@@ -17,7 +18,9 @@ namespace {
 struct Status {
     restore::ServiceState state = restore::ServiceState::Unreadable;
     std::vector<platform::DriveState> drives;
+    std::vector<std::optional<platform::StoreUsage>> used; // one for each drive
     std::optional<config::Timings> timings;
+    std::optional<std::int32_t> diskPercent;
     std::string root; // the system drive's root
     std::optional<std::uint64_t> freeBytes;
     std::optional<bool> low;
@@ -43,7 +46,10 @@ int gather(Session& s, Status& st) {
     if (off)
         for (auto& d : st.drives)
             d.monitored = false;
+    for (const auto& d : st.drives)
+        st.used.push_back(s.platform.systemRestore.storeUsage(d.root));
     attempt([&] { st.timings = config::readTimings(s.platform.registry); });
+    attempt([&] { st.diskPercent = config::readDiskPercent(s.platform.registry); });
     st.root = s.systemDrive + "\\";
     st.freeBytes = s.platform.files.freeBytes(st.root);
     if (st.freeBytes)
@@ -61,16 +67,30 @@ int gather(Session& s, Status& st) {
     return code;
 }
 
+template <typename T> std::string number(const std::optional<T>& value) {
+    return json::number(value ? std::optional<long long>(static_cast<long long>(*value)) : std::nullopt);
+}
+
+// A drive with its size, the most System Restore may take of it at the stored share (none when
+// the share is not one from 1 to 100) and what its store holds.
+std::string driveJson(const platform::DriveState& d, const std::optional<platform::StoreUsage>& used,
+                      std::optional<std::int32_t> percent) {
+    std::optional<std::uint64_t> cap;
+    if (d.totalBytes && percent && *percent >= 1 && *percent <= 100)
+        cap = config::capBytes(*d.totalBytes, *percent);
+    return json::object({{"root", json::quoted(d.root)},
+                         {"monitored", json::boolean(d.monitored)},
+                         {"total_bytes", number(d.totalBytes)},
+                         {"cap_bytes", number(cap)},
+                         {"used_bytes", number(used ? std::optional(used->bytes) : std::nullopt)}});
+}
+
 std::string statusJson(const Status& st, std::int64_t now) {
     const bool on = st.state == restore::ServiceState::On;
     const bool off = st.state == restore::ServiceState::Off;
     std::vector<std::string> drives;
-    for (const auto& d : st.drives)
-        drives.push_back(
-            json::object({{"root", json::quoted(d.root)}, {"monitored", json::boolean(d.monitored)}}));
-    const auto number = [](const auto& value) {
-        return json::number(value ? std::optional<long long>(static_cast<long long>(*value)) : std::nullopt);
-    };
+    for (std::size_t i = 0; i < st.drives.size(); ++i)
+        drives.push_back(driveJson(st.drives[i], st.used[i], st.diskPercent));
     std::string newest = "null";
     if (st.newest)
         newest = json::object({{"created", json::quoted(isoCreated(*st.newest))},
@@ -84,6 +104,7 @@ std::string statusJson(const Status& st, std::int64_t now) {
         {"drives", json::array(drives)},
         {"lifetime_days", number(st.timings ? std::optional(st.timings->lifetimeDays) : std::nullopt)},
         {"interval_hours", number(st.timings ? std::optional(st.timings->intervalHours) : std::nullopt)},
+        {"disk_percent", number(st.diskPercent)},
         {"system_drive", json::quoted(st.root)},
         {"free_kilobytes", number(st.freeBytes ? std::optional(*st.freeBytes / 1024) : std::nullopt)},
         {"minimum_kilobytes", std::to_string(restore::minimumKilobytes)},

@@ -20,7 +20,7 @@ inline constexpr std::array<KeyText, 8> captions{{
 }};
 
 // The text table, in loading order.
-inline constexpr std::array<KeyText, 54> table{{
+inline constexpr std::array<KeyText, 62> table{{
     {"Valider", "Valider"},
     {"Annuler", "Annuler"},
     {"Titre", "Point de vérification système"},
@@ -48,6 +48,15 @@ inline constexpr std::array<KeyText, 54> table{{
     {"Avancée", "Avancée"},
     {"Réparer", "Réparer la restauration système"},
     {"Message10", "Veuillez entrer des nombres entiers seulement."},
+    // The disk space group; %1… are the sizes and counts put in, in the language's own units.
+    {"Espace", "Espace disque de la restauration système"},
+    {"Espace1", "Part de chaque lecteur que la restauration peut utiliser (en %) :"},
+    {"EspaceAuPlus", "au plus %1 (%2 % de %3)"},
+    {"EspaceUtilise", "%1 utilisés par %2 points"},
+    {"EspaceInconnu", "utilisé : inconnu"},
+    {"Décimale", ","},
+    {"UnitéMo", "Mo"},
+    {"UnitéGo", "Go"},
     {"FichiersDossiers", "Ne pas sauvegarder certains fichiers/dossiers"},
     {"FichiersDossier1",
      "Il est possible de choisir de ne pas sauvegarder certains fichiers/dossiers lors de la "
@@ -144,7 +153,7 @@ inline constexpr std::array<KeyText, 36> atUse{{
 const char* errorKey(platform::ErrorKind kind);
 
 // The command line's texts, looked up at the moment of use; %1 and %2 stand for the values put in.
-inline constexpr std::array<KeyText, 55> commandLine{{
+inline constexpr std::array<KeyText, 63> commandLine{{
     {"CommandeAide", "Utilisation : kestrafen [commande] [options]. Sans commande, la fenêtre s'ouvre."},
     {"CommandeListe", "Liste les points de restauration, du plus ancien au plus récent."},
     {"CommandeCreer",
@@ -153,9 +162,15 @@ inline constexpr std::array<KeyText, 55> commandLine{{
     {"CommandeSupprimer", "Supprime les points de restauration qui portent ces numéros de séquence."},
     {"CommandeAnciens", "Supprime les points de restauration plus anciens que ce nombre de jours."},
     {"CommandeEtat", "Affiche l'état de la restauration système."},
+    {"CommandeConfig",
+     "Affiche les réglages : part de disque, durée de vie des points, intervalle des points."},
+    {"CommandeConfigChanger", "Change ces réglages selon les règles de la fenêtre Configurer."},
+    {"OptionPart", "Part de chaque lecteur que la restauration peut utiliser, de 1 à 100 %."},
+    {"OptionDuree", "Durée de vie des points, en jours."},
+    {"OptionIntervalle", "Un point automatique toutes les H heures."},
     {"OptionJson", "Écrit le résultat en JSON."},
     {"OptionGarder", "Garde toujours ce nombre de points parmi les plus récents (1 par défaut)."},
-    {"OptionEssai", "Montre ce qui serait supprimé, sans rien supprimer."},
+    {"OptionEssai", "Montre ce que la commande ferait, sans rien supprimer ni enregistrer."},
     {"OptionOui",
      "Supprime vraiment ; sans cette option, la commande montre seulement ce qui serait supprimé."},
     {"OptionAide", "Affiche l'aide d'une commande."},
@@ -194,6 +209,9 @@ inline constexpr std::array<KeyText, 55> commandLine{{
     {"EtatEspaceInconnu", "Espace libre sur %1 : inconnu"},
     {"EtatDernierPoint", "Point le plus récent : %1, créé il y a %2 jours"},
     {"EtatAucunPoint", "Aucun point de restauration."},
+    {"ReglagePart", "Part de disque de chaque lecteur : %1 %"},
+    {"ReglagesEnregistres", "Réglages enregistrés."},
+    {"EssaiReglages", "Essai : rien n'a été enregistré."},
     // The exit codes in the help: Sortie<code>.
     {"CodesSortie", "Codes de sortie :"},
     {"Sortie0", "terminé"},

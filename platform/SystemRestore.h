@@ -75,6 +75,15 @@ struct StateMgrStatus {
 struct DriveState {
     std::string root; // "C:\"
     std::optional<bool> monitored;
+    std::optional<std::uint64_t> totalBytes; // the drive's size, when the platform can tell
+};
+
+// What the service's store on one drive (its System Volume Information\_restore{GUID} folder)
+// holds: all its bytes and its RPn point folders. A drive without a store holds nothing.
+struct StoreUsage {
+    std::uint64_t bytes = 0;
+    int points = 0;
+    friend bool operator==(const StoreUsage&, const StoreUsage&) = default;
 };
 
 class SystemRestore {
@@ -95,6 +104,11 @@ public:
     virtual std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) = 0;
     // The machine's fixed drives in letter order. Says nothing of the service's own on/off state.
     virtual std::vector<DriveState> drives() = 0;
+    // The store on a root such as "C:\"; nothing when it cannot be read (access refused).
+    virtual std::optional<StoreUsage> storeUsage(const std::string& root) {
+        (void)root;
+        return std::nullopt;
+    }
 };
 
 } // namespace platform

@@ -48,8 +48,9 @@ public:
             if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])))
                 fail("drives." + letter, "must be named by one drive letter");
             object(drive, "drives." + letter);
-            if (drive.contains("free_bytes"))
-                count(drive["free_bytes"], "drives." + letter + ".free_bytes");
+            for (const char* size : {"free_bytes", "total_bytes"})
+                if (drive.contains(size))
+                    count(drive[size], "drives." + letter + "." + size);
         }
     }
 

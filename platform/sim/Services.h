@@ -79,10 +79,14 @@ public:
     bool SRSetRestorePointA(const RestorePointInfoA& info, StateMgrStatus& status) override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
     std::vector<DriveState> drives() override;
+    std::optional<StoreUsage> storeUsage(const std::string& root) override;
 
 private:
     Machine& m_;
 };
+
+// A drive of machine.json by its letter as written there: its size, when known.
+std::optional<std::uint64_t> driveTotalBytes(Machine& m, const std::string& letter);
 
 class SimShell : public Shell {
 public:

@@ -184,7 +184,7 @@ std::uint32_t SimSystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNumbe
     return service::removePoint(m_, sequenceNumber) ? kErrorSuccess : kErrorInvalidData;
 }
 
-// Every drive of machine.json; watched unless monitored_drives_off names it.
+// Every drive of machine.json with its size; watched unless monitored_drives_off names it.
 std::vector<DriveState> SimSystemRestore::drives() {
     m_.runDueActions();
     std::vector<DriveState> found;
@@ -196,7 +196,7 @@ std::vector<DriveState> SimSystemRestore::drives() {
         for (const auto& entry : off)
             if (entry.is_string() && driveKey(entry.get<std::string>()) == driveKey(root))
                 watched = false;
-        found.push_back({root, watched});
+        found.push_back({root, watched, driveTotalBytes(m_, letter)});
     }
     std::sort(found.begin(), found.end(),
               [](const DriveState& a, const DriveState& b) { return a.root < b.root; });

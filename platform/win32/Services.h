@@ -36,6 +36,9 @@ public:
     std::unique_ptr<RegistryKey> openFullAccess(RegRoot root, const std::string& path) override;
 };
 
+// Lets this process read System Restore's stores, which only SYSTEM may open (Win32RestoreStore.cpp).
+void enableBackupPrivilege();
+
 class Win32SystemRestore : public SystemRestore {
 public:
     std::unique_ptr<SrAutomation> automationObject() override;
@@ -46,6 +49,7 @@ public:
     const text::AnsiCodePage& codePage() const override;
     std::uint32_t SRRemoveRestorePoint(std::uint32_t sequenceNumber) override;
     std::vector<DriveState> drives() override;
+    std::optional<StoreUsage> storeUsage(const std::string& root) override;
 };
 
 class Win32Shell : public Shell {

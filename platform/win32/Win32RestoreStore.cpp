@@ -11,6 +11,14 @@ namespace platform::win32 {
 
 namespace {
 
+std::string withBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+} // namespace
+
 // Once per run; without the privilege (no administrator) reads simply fail as they would anyway.
 void enableBackupPrivilege() {
     static const bool done = [] {
@@ -27,14 +35,6 @@ void enableBackupPrivilege() {
     }();
     (void)done;
 }
-
-std::string withBackslash(std::string folder) {
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
-    return folder;
-}
-
-} // namespace
 
 std::optional<std::string> Win32RestoreStore::storeFolder(const std::string& root) {
     enableBackupPrivilege();

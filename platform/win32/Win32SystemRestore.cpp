@@ -328,8 +328,8 @@ std::uint32_t Win32SystemRestore::SRRemoveRestorePoint(std::uint32_t sequenceNum
 
 namespace platform::win32 {
 
-// The fixed drives; which of them System Restore watches is kept in its own store, which the
-// program does not read, so that stays unknown here.
+// The fixed drives with their sizes; which of them System Restore watches is kept in its own
+// store, which the program does not read, so that stays unknown here.
 std::vector<DriveState> Win32SystemRestore::drives() {
     std::vector<DriveState> found;
     const DWORD letters = GetLogicalDrives();
@@ -337,8 +337,13 @@ std::vector<DriveState> Win32SystemRestore::drives() {
         if (!(letters & (1u << i)))
             continue;
         const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
-        if (GetDriveTypeA(root.c_str()) == DRIVE_FIXED)
-            found.push_back({root, std::nullopt});
+        if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED)
+            continue;
+        ULARGE_INTEGER available{}, total{};
+        std::optional<std::uint64_t> size;
+        if (GetDiskFreeSpaceExA(root.c_str(), &available, &total, nullptr))
+            size = total.QuadPart;
+        found.push_back({root, std::nullopt, size});
     }
     return found;
 }

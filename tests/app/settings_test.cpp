@@ -22,14 +22,16 @@ struct SettingsTest : AppFixture {
     std::unique_ptr<platform::RegistryKey> key() {
         return platform->registry.open(platform::RegRoot::LocalMachine, config::systemRestoreKey, false);
     }
-    void setStored(std::optional<std::uint32_t> life, std::optional<std::uint32_t> global) {
+    void setStored(std::optional<std::uint32_t> life, std::optional<std::uint32_t> global,
+                   std::optional<std::uint32_t> percent = std::nullopt) {
         auto k = key();
-        k->deleteValue("RPLifeInterval");
-        k->deleteValue("RPGlobalInterval");
-        if (life)
-            platform::reg::writeInteger(*k, "RPLifeInterval", *life);
-        if (global)
-            platform::reg::writeInteger(*k, "RPGlobalInterval", *global);
+        const std::pair<const char*, std::optional<std::uint32_t>> values[] = {
+            {"RPLifeInterval", life}, {"RPGlobalInterval", global}, {"DiskPercent", percent}};
+        for (const auto& [name, value] : values) {
+            k->deleteValue(name);
+            if (value)
+                platform::reg::writeInteger(*k, name, *value);
+        }
     }
     std::uint32_t stored(const char* name) { return platform::reg::readInteger(*key(), name); }
 
@@ -49,35 +51,55 @@ const std::string SettingsTest::message10 = "Veuillez entrer des nombres entiers
 
 TEST_F(SettingsTest, StoredSecondsShowAsDaysAndHoursAndAreWrittenBack) {
     const struct {
-        std::optional<std::uint32_t> life, global;
-        const char *days, *hours;
-        std::uint32_t lifeAfter, globalAfter;
+        std::optional<std::uint32_t> life, global, percent;
+        const char *days, *hours, *share;
+        std::uint32_t lifeAfter, globalAfter, percentAfter;
     } cases[] = {
-        {90 * 86400, 86400, "90", "24", 90 * 86400, 86400},
-        {100000, 86400, "1", "24", 86400, 86400},
-        {std::nullopt, std::nullopt, "0", "0", 0, 0},
+        {90 * 86400, 86400, 20, "90", "24", "20", 90 * 86400, 86400, 20},
+        {100000, 86400, 12, "1", "24", "12", 86400, 86400, 12},
+        {std::nullopt, std::nullopt, std::nullopt, "0", "0", "12", 0, 0, 12},
     };
     for (const auto& c : cases) {
-        setStored(c.life, c.global);
-        std::string days, hours;
+        setStored(c.life, c.global, c.percent);
+        std::string days, hours, share;
         settings([&](SettingsDialog& d) {
             days = d.Titre.text();
             hours = d.Titre2.text();
+            share = d.Pourcentage.text();
             d.Valider.userClick();
         });
         EXPECT_EQ(days, c.days);
         EXPECT_EQ(hours, c.hours);
+        EXPECT_EQ(share, c.share);
         EXPECT_EQ(stored("RPLifeInterval"), c.lifeAfter);
         EXPECT_EQ(stored("RPGlobalInterval"), c.globalAfter);
+        EXPECT_EQ(stored("DiskPercent"), c.percentAfter);
     }
+}
+
+TEST_F(SettingsTest, EachWatchedDriveShowsItsShareAsItIsTyped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "C:\\ — au plus 4,8 Go (12 % de 40 Go), 0 Mo utilisés par 9 points"},
+        {"20", "C:\\ — au plus 8 Go (20 % de 40 Go), 0 Mo utilisés par 9 points"},
+        {"101", "C:\\ — 0 Mo utilisés par 9 points"},
+    };
+    settings([&](SettingsDialog& d) {
+        EXPECT_EQ(d.Lecteurs.count(), 2); // C: and D:
+        for (const auto& [typed, line] : cases) {
+            if (*typed)
+                d.Pourcentage.userType(typed);
+            EXPECT_EQ(d.Lecteurs.item(0), line) << typed;
+        }
+    });
 }
 
 TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
     const struct {
-        const char *days, *hours;
-    } refused[] = {{"12a", "24"},   {"", "24"},       {"30", ""},   {"0x1E", "24"},
-                   {"24856", "24"}, {"30", "596524"}, {"-5", "24"}, {"30", "-1"}};
-    setStored(7776000, 86400);
+        const char *days, *hours, *share = "12";
+    } refused[] = {{"12a", "24"},     {"", "24"},          {"30", ""},           {"0x1E", "24"},
+                   {"24856", "24"},   {"30", "596524"},    {"-5", "24"},         {"30", "-1"},
+                   {"30", "24", "0"}, {"30", "24", "101"}, {"30", "24", "douze"}};
+    setStored(7776000, 86400, 15);
     for (const auto& c : refused) {
         backend.clearMessages();
         std::string daysAfter, hoursAfter;
@@ -85,6 +107,7 @@ TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
         settings([&](SettingsDialog& d) {
             d.Titre.userType(c.days);
             d.Titre2.userType(c.hours);
+            d.Pourcentage.userType(c.share);
             d.Valider.userClick();
             stillOpen = d.modalResult() == ui::mr::None;
             daysAfter = d.Titre.text();
@@ -96,6 +119,7 @@ TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
         EXPECT_EQ(hoursAfter, c.hours);
         EXPECT_EQ(stored("RPLifeInterval"), 7776000u);
         EXPECT_EQ(stored("RPGlobalInterval"), 86400u);
+        EXPECT_EQ(stored("DiskPercent"), 15u);
     }
 
     // A refusal, then a good number in the same run.
@@ -104,10 +128,12 @@ TEST_F(SettingsTest, BadNumbersAreRefusedWithTheFieldsKept) {
         d.Valider.userClick();
         d.Titre.userType("+45");
         d.Titre2.userType(" 12");
+        d.Pourcentage.userType("20");
         d.Valider.userClick();
     });
     EXPECT_EQ(stored("RPLifeInterval"), 45u * 86400);
     EXPECT_EQ(stored("RPGlobalInterval"), 12u * 3600);
+    EXPECT_EQ(stored("DiskPercent"), 20u);
     EXPECT_NE(registryFile().find("\"RPLifeInterval\"=dword:003b5380"), std::string::npos);
 }
 

@@ -370,13 +370,17 @@ TEST_F(CommandLine, StatusReportsServiceDrivesSettingsSpaceAndNewestPoint) {
               "Point le plus récent : (20/11/2006 16:15:09) Avant installation de Nero 7, créé il y a "
               "11 jours\n");
     auto s = nlohmann::json::parse(run({"status", "--json"}).out_);
-    EXPECT_EQ(s["drives"], nlohmann::json::parse(R"([{"root": "C:\\", "monitored": true},
-                                                     {"root": "D:\\", "monitored": false}])"));
+    EXPECT_EQ(s["drives"],
+              nlohmann::json::parse(R"([{"root": "C:\\", "monitored": true, "total_bytes": 42949672960,
+        "cap_bytes": 5153960755, "used_bytes": 12375}, {"root": "D:\\", "monitored": false,
+        "total_bytes": 128849018880, "cap_bytes": 15461882265, "used_bytes": 331}])"));
     // 2006-11-20 15:15:09 UTC to 2006-12-01 19:06:40 UTC.
     EXPECT_EQ(s["newest_point"]["age_seconds"], 11 * 86400 + 3 * 3600 + 51 * 60 + 31);
     s.erase("drives");
     s.erase("newest_point");
-    EXPECT_EQ(s, nlohmann::json::parse(R"({"system_restore": "on", "lifetime_days": 90, "interval_hours": 24,
+    EXPECT_EQ(s,
+              nlohmann::json::parse(
+                  R"({"system_restore": "on", "lifetime_days": 90, "interval_hours": 24, "disk_percent": 12,
         "free_kilobytes": 8388608, "minimum_kilobytes": 204800, "low_space": false, "points": 14,
         "system_drive": "C:\\"})"));
 
@@ -401,6 +405,42 @@ TEST_F(CommandLine, StatusReportsServiceDrivesSettingsSpaceAndNewestPoint) {
     s = nlohmann::json::parse(run({"status", "--json"}).out_);
     EXPECT_EQ(s["free_kilobytes"], nullptr);
     EXPECT_EQ(s["low_space"], nullptr);
+}
+
+// Settings as the dialog takes them: every value checked before any is written, all three written.
+TEST_F(CommandLine, ConfigShowsAndSetsTheSettingsUnderTheDialogsRules) {
+    const struct {
+        int code;
+        std::string line;
+        const char* said;
+        std::uint32_t percent, lifetime;
+    } cases[] = {
+        {cli::done, "config", "Part de disque de chaque lecteur : 12 %\nDurée de vie des points : 90 jours",
+         12, 90},
+        {cli::done, "config --disk-percent 20 --dry-run", "20 %\n", 12, 90},
+        {cli::usageError, "config --disk-percent 0 --lifetime-days 30", "incorrecte pour --disk-percent", 12,
+         90},
+        {cli::usageError, "config --disk-percent 20 --lifetime-days 24856", "incorrecte pour --lifetime-days",
+         12, 90},
+        {cli::usageError, "config --interval-hours douze", "incorrecte pour --interval-hours", 12, 90},
+        {cli::done, "config --disk-percent 20 --lifetime-days 30", "Réglages enregistrés.", 20, 30},
+        {cli::done, "--json config --interval-hours 12",
+         R"({"disk_percent": 20, "lifetime_days": 30, "interval_hours": 12, "dry_run": false})", 20, 30},
+    };
+    const auto stored = [&](const char* name) {
+        const auto key = tm.machine->platform().registry.open(
+            platform::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore",
+            false);
+        return platform::reg::readInteger(*key, name);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Outcome o = run(words(c.line));
+        EXPECT_EQ(o.code, c.code);
+        EXPECT_NE(o.said().find(c.said), std::string::npos) << o.out_ << o.err_;
+        EXPECT_EQ(stored("DiskPercent"), c.percent);
+        EXPECT_EQ(stored("RPLifeInterval"), c.lifetime * 86400);
+    }
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(LanguageFile, FrenchHoldsExactlyTheBuiltInDefaults) {
 
 TEST_F(LanguageFile, OtherLanguagesAreTranslated) {
     // A value left in French would show a French text in that language's windows.
-    const std::vector<std::string> sameEverywhere{"Date", "Séparateur"};
+    const std::vector<std::string> sameEverywhere{"Date", "Séparateur", "Décimale"};
     for (std::size_t i = 1; i < languages_.size(); ++i) {
         for (const lang::KeyText& k : lookedUpKeys()) {
             if (std::find(sameEverywhere.begin(), sameEverywhere.end(), k.key) != sameEverywhere.end())

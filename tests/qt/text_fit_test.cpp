@@ -12,13 +12,16 @@
 #include "ui/Application.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QImage>
+#include <QListWidget>
 #include <QPainter>
 #include <QStyle>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +37,20 @@ constexpr int buttonMargins = 8;   // a push button's frame and padding, both si
 constexpr int groupTitleRoom = 16; // a group box's title starts inset and its frame goes on after it
 constexpr int groupFrame = 2;      // a group box's right frame
 
+// A drive line as wide as they come: a large drive and a store of nearly a thousand Mo. Made before
+// the program takes the machine's services.
+struct WideDrive {
+    explicit WideDrive(TestMachine& tm) {
+        tm.json()["drives"]["C"]["total_bytes"] = 1099404312985; // 1023,9 Go
+        tm.save();
+        const auto store = tm.host("C:\\System Volume Information\\_restore{0B9B2D3C}");
+        for (int n = 1; n <= 14; ++n)
+            std::filesystem::create_directories(store / ("RP" + std::to_string(n)));
+        std::ofstream(store / "RP14" / "change.log").close();
+        std::filesystem::resize_file(store / "RP14" / "change.log", 1049100288); // sparse: 1000,5 Mo
+    }
+};
+
 struct TextFitTest : ::testing::Test {
     TextFitTest() {
         backend.setShowUnscripted(false);
@@ -44,6 +61,7 @@ struct TextFitTest : ::testing::Test {
     }
     QtApplicationFirst qt;
     TestMachine tm;
+    WideDrive wide{tm};
     platform::qt::QtBackend backend;
     ui::Application app{backend};
     platform::Platform platform = tm.machine->platform();
@@ -96,6 +114,19 @@ struct TextFitTest : ::testing::Test {
                                 "'");
         }
     }
+
+    // The same for the drive lines of the settings dialog's list, which holds them unscrolled.
+    void tooWideLines(const std::string& language, const ui::ListBox& list, std::vector<std::string>& found) {
+        const auto* widget = static_cast<const QListWidget*>(
+            platform::qt::QtBackend::windowOf(list.form())->viewOf(list)->widget());
+        const int textMargin =
+            widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const int available = list.bounds().width - 2 * widget->frameWidth() - 2 * textMargin;
+        for (const std::string& line : list.items())
+            if (const int width = backend.textWidth(list, line); width > available)
+                found.push_back(language + " " + list.name() + ": " + std::to_string(width) + " > " +
+                                std::to_string(available) + " '" + line + "'");
+    }
 };
 
 TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
@@ -116,6 +147,8 @@ TEST_F(TextFitTest, EveryTextOfEveryLanguageFitsItsControl) {
                  &main, &program->titlePrompt(), &program->settingsDialog(), &program->exclusionEditor(),
                  &program->repairWindow(), &program->quotationWindow()})
             tooWide(language, *form, found);
+        ASSERT_EQ(program->settingsDialog().Lecteurs.count(), 2); // the sample machine's C: and D:
+        tooWideLines(language, program->settingsDialog().Lecteurs, found);
     }
     EXPECT_EQ(found, std::vector<std::string>{});
 }
@@ -129,7 +162,7 @@ TEST_F(TextFitTest, EveryWindowKeepsItsGivenClientSizeInEveryLanguage) {
     const std::vector<std::pair<const ui::Form*, QSize>> given{
         {&main, {712, 462}},
         {&prompt, {176, 56}},
-        {&settings, {371, 488}},
+        {&settings, {776, 488}}, // 371 as given, and the disk space column to its right
         {&program->exclusionEditor(), {686, 504}},
         {&program->repairWindow(), {430, 228}},
         {&program->quotationWindow(), {360, 31}},

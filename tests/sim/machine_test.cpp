@@ -122,6 +122,7 @@ TEST(MachineFile, KnownKeysOfTheWrongShapeAreNamed) {
     const fs::path file = tm.folder / "machine.json";
     const std::pair<const char*, const char*> cases[] = {
         {R"({"drives": {"C": {"free_bytes": "beaucoup"}}})", "drives.C.free_bytes"},
+        {R"({"drives": {"C": {"total_bytes": -40}}})", "drives.C.total_bytes"},
         {R"({"drives": {"CD": {}}})", "drives.CD"},
         {R"({"environment": {"Windir": 3}})", "environment.Windir"},
         {R"({"system_restore": {"points": [{"SequenceNumber": 1.5}]}})",

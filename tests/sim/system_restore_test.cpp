@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <optional>
 
 using platform::RestorePointInfoA;
 using platform::StateMgrStatus;
@@ -134,6 +136,48 @@ TEST_F(ServiceTest, OtherDrivesAreListedAsNotMonitored) {
     p().process.sleep(5000);
     EXPECT_EQ(points().size(), 14u); // no checkpoint for another drive
     EXPECT_EQ(tm.journal(), (std::vector<std::string>{"Disable D:\\", "Disable d:\\", "Enable d:\\"}));
+}
+
+TEST_F(ServiceTest, DrivesHaveTheirSizeFromTheMachine) {
+    const auto drives = p().systemRestore.drives();
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].totalBytes, 42949672960u); // 40 Go
+    EXPECT_EQ(drives[1].totalBytes, 128849018880u);
+}
+
+// What a drive's System Volume Information holds (Windows path and size; -1 for a folder), and the
+// one folder of it closed to the program, if any.
+TEST_F(ServiceTest, AStoreHoldsTheBytesOfItsRestoreFoldersAndCountsTheirPoints) {
+    namespace fs = std::filesystem;
+    const std::string volumeInfo = "D:\\System Volume Information",
+                      store = volumeInfo + "\\_restore{6C1B2A3D}\\";
+    const struct {
+        std::vector<std::pair<std::string, int>> entries;
+        std::string closed;
+        std::optional<platform::StoreUsage> usage;
+    } cases[] = {
+        {{}, "", platform::StoreUsage{0, 0}},
+        {{{volumeInfo + "\\tracking.log", 50}}, "", platform::StoreUsage{0, 0}},
+        {{{store + "RP1\\change.log", 100},
+          {store + "RP2\\snapshot\\_REGISTRY_MACHINE_SAM", 20},
+          {store + "rp3", -1},
+          {store + "RPx", -1},
+          {store + "drivetable.txt", 3}},
+         "",
+         platform::StoreUsage{123, 3}},
+        {{{store + "RP1\\change.log", 100}}, volumeInfo, std::nullopt},
+        {{{store + "RP1\\change.log", 100}}, store + "RP1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(tm.host(volumeInfo));
+        for (const auto& [path, size] : c.entries)
+            size < 0 ? (void)fs::create_directories(tm.host(path)) : tm.write(path, std::string(size, 'x'));
+        if (!c.closed.empty())
+            fs::permissions(tm.host(c.closed), fs::perms::all, fs::perm_options::remove);
+        EXPECT_EQ(p().systemRestore.storeUsage("D:\\"), c.usage) << c.entries.size() << " " << c.closed;
+        if (!c.closed.empty())
+            fs::permissions(tm.host(c.closed), fs::perms::owner_all);
+    }
 }
 
 TEST_F(ServiceTest, SetRestorePointAddsPointsWithIncreasingSequenceNumbers) {

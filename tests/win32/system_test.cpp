@@ -51,6 +51,7 @@ TEST(SystemRestoreTest, ListsTheFixedDrivesWithoutClaimingTheirMonitoring) {
         EXPECT_EQ(d.root.size(), 3u) << d.root;
         EXPECT_EQ(d.monitored, std::nullopt) << d.root;
     }
+    EXPECT_GT(drives.front().totalBytes.value_or(0), 0u);
 }
 
 TEST(SystemRestoreTest, RunsOnWineIsTrueHere) {
