@@ -29,21 +29,16 @@ class WatchedAutomation : public platform::SrAutomation {
 public:
     WatchedAutomation(std::unique_ptr<platform::SrAutomation> real, std::function<void()> watch)
         : real_(std::move(real)), watch_(std::move(watch)) {}
-    std::uint32_t Restore(std::int32_t n) override {
-        watch_();
-        return refusal ? refusal : real_->Restore(n);
-    }
-    std::uint32_t Enable(const std::string& drive) override {
-        watch_();
-        return refusal ? refusal : real_->Enable(drive);
-    }
-    std::uint32_t Disable(const std::string& drive) override {
-        watch_();
-        return refusal ? refusal : real_->Disable(drive);
-    }
+    std::uint32_t Restore(std::int32_t n) override { return refused() ? refusal : real_->Restore(n); }
+    std::uint32_t Enable(const std::string& d) override { return refused() ? refusal : real_->Enable(d); }
+    std::uint32_t Disable(const std::string& d) override { return refused() ? refusal : real_->Disable(d); }
     std::uint32_t refusal = 0;
 
 private:
+    bool refused() {
+        watch_();
+        return refusal != 0;
+    }
     std::unique_ptr<platform::SrAutomation> real_;
     std::function<void()> watch_;
 };

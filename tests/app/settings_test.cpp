@@ -168,31 +168,25 @@ TEST_F(SettingsTest, DriveListsCallTheServiceInOrderEnablesFirst) {
 
 // Every point goes with the system drive: Activer's question first, and No changes nothing at all.
 TEST_F(SettingsTest, DisablingTheSystemDriveAsksFirst) {
-    const struct {
-        const char* disable;
-        bool yes;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {"C", false, {}},
-        {"D, c", false, {}},
-        {" C:\\", false, {}},
-        {"D,C:", true, {"Disable D:\\", "Disable C:\\"}},
-    };
-    for (const auto& c : cases) {
+    const std::pair<const char*, bool> cases[] = {
+        {"C", false}, {"D, c", false}, {" C:\\", false}, {"D,C:", true}};
+    for (const auto& [disable, yes] : cases) {
         setStored(7776000, 86400);
         setServiceStart(0);
         const size_t from = tm.journal().size();
         backend.clearMessages();
-        backend.setNextAnswer(c.yes);
+        backend.setNextAnswer(yes);
         settings([&](SettingsDialog& d) {
             d.Titre.userType("5");
-            d.Desactiver.userType(c.disable);
+            d.Desactiver.userType(disable);
             d.Valider.userClick();
         });
         EXPECT_EQ(backend.messageTexts(), std::vector<std::string>{lang::keys::atUseDefault("Question4")})
-            << c.disable;
-        EXPECT_EQ(journalSince(from), c.calls) << c.disable;
-        EXPECT_EQ(stored("RPLifeInterval"), c.yes ? 5u * 86400 : 7776000u) << c.disable;
+            << disable;
+        EXPECT_EQ(journalSince(from), (yes ? std::vector<std::string>{"Disable D:\\", "Disable C:\\"}
+                                           : std::vector<std::string>{}))
+            << disable;
+        EXPECT_EQ(stored("RPLifeInterval"), yes ? 5u * 86400 : 7776000u) << disable;
     }
 }
 

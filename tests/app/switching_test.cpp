@@ -203,30 +203,20 @@ TEST_F(SwitchingTest, AFailingHandlerLeavesTheWindowAsTheServiceIs) {
     EXPECT_TRUE(allMainControlsEnabled());
     EXPECT_EQ(f().Activer.caption(), s().lookup("Désactiver", ""));
     EXPECT_NE(f().Activer.caption(), "Désactiver la restauration système");
-
-    // Switching on fails at the service with System Restore still off: Activer stays within reach.
-    startSwitchedOff();
-    s().systemRestore = std::make_unique<WatchedAutomation>(
-        std::move(s().systemRestore), [] { throw platform::Error("Automation error: Enable (0x80004005)"); });
-    backend.setNextAnswer(true);
-    f().Activer.userClick();
-    EXPECT_EQ(backend.messages().back().kind, ui::MessageKind::Error);
-    EXPECT_TRUE(f().off());
-    EXPECT_TRUE(f().Activer.enabled());
-    EXPECT_EQ(f().Activer.caption(), s().lookup("Activer", ""));
-    EXPECT_TRUE(f().Duree.enabled());
-    EXPECT_FALSE(f().Creer.enabled());
 }
 
-// A switch the service refuses is said in the user's language; the window shows the state the
-// service kept, its points listed again when it is on.
+// A switch the service refuses (or fails at) is said in the user's language; the window shows the
+// state the service kept, its points listed again when it is on, Activer always within reach.
 TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
     const struct {
         bool startOn;
         const char* language;
         const char* said;
         const char* typedInSettings = nullptr; // else Activer
+        const char* thrown = nullptr;          // by the service, rather than a refusal
     } cases[] = {{false, "Français", "Impossible d'activer la restauration système."},
+                 {false, "Français", "Automation error: Enable (0x80004005)", nullptr,
+                  "Automation error: Enable (0x80004005)"},
                  {true, "Français", "Impossible de désactiver la restauration système."},
                  {true, "English", "Unable to turn off System Restore."},
                  {false, "Français", "Impossible d'activer la restauration système.", "C"}};
@@ -237,7 +227,10 @@ TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
                             : nlohmann::ordered_json::array());
         startProgram();
         const int listed = f().PointR.count();
-        auto refusing = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [] {});
+        auto refusing = std::make_unique<WatchedAutomation>(std::move(s().systemRestore), [&c] {
+            if (c.thrown)
+                throw platform::Error(c.thrown);
+        });
         refusing->refusal = 0x80004005;
         s().systemRestore = std::move(refusing);
         backend.clearMessages();
@@ -254,11 +247,13 @@ TEST_F(SwitchingTest, ARefusedSwitchIsSaidAndTheWindowFollowsTheService) {
         }
         ASSERT_FALSE(backend.messages().empty()) << c.said;
         EXPECT_EQ(backend.messageTexts().back(), c.said);
+        EXPECT_EQ(backend.messages().back().kind, c.thrown ? ui::MessageKind::Error : ui::MessageKind::Plain);
         EXPECT_FALSE(backend.messages().back().busyCursor);
         EXPECT_EQ(f().off(), !c.startOn) << c.said;
         EXPECT_EQ(f().PointR.count(), listed) << c.said;
         EXPECT_EQ(allMainControlsEnabled(), c.startOn) << c.said;
-        EXPECT_TRUE(f().Activer.enabled()) << c.said;
+        EXPECT_TRUE(f().Activer.enabled() && f().Duree.enabled()) << c.said;
+        EXPECT_EQ(f().Creer.enabled(), c.startOn) << c.said;
         EXPECT_EQ(f().Activer.caption(), s().lookup(c.startOn ? "Désactiver" : "Activer", "")) << c.said;
     }
 }

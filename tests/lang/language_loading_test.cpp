@@ -16,10 +16,9 @@ struct LanguageTest : AppFixture {
         return tm.machine->platform().profile.readString(settings, "Kestrafen", "Langue", "<none>");
     }
     void readOnlyProgramFolder(bool on) {
-        using std::filesystem::perms;
-        std::filesystem::permissions(
-            tm.host(programFolder), perms::owner_write | perms::group_write | perms::others_write,
-            on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+        using namespace std::filesystem;
+        permissions(tm.host(programFolder), perms::owner_write | perms::group_write | perms::others_write,
+                    on ? perm_options::remove : perm_options::add);
     }
     void useProfileFolders(bool bureau, bool desktop) {
         std::filesystem::remove_all(tm.host(profile + "\\Bureau"));

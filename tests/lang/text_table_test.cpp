@@ -42,26 +42,22 @@ TEST(DiskText, DriveLinesShowSizesToThreeFiguresInTheLanguagesUnits) {
         en.set(key, text);
     constexpr std::uint64_t go = std::uint64_t{1} << 30, mo = std::uint64_t{1} << 20;
     using Used = platform::StoreUsage;
+    using Drive = config::DriveShare;
     const struct {
-        config::DriveShare drive;
+        Drive drive;
         std::optional<std::int32_t> percent;
         const lang::TextTable& texts;
         const char* line;
     } cases[] = {
-        {{"C:\\", 40 * go, Used{12 * go / 10, 14}},
-         12,
-         fr,
+        {Drive("C:\\", 40 * go, Used{12 * go / 10, 14}), 12, fr,
          "C:\\ — au plus 4,8 Go (12 % de 40 Go), 1,2 Go utilisés par 14 points"},
-        {{"D:\\", 120 * go, Used{mo / 20 - 1, 0}},
-         100,
-         fr,
+        {Drive("D:\\", 120 * go, Used{mo / 20 - 1, 0}), 100, fr,
          "D:\\ — au plus 120 Go (100 % de 120 Go), 0 Mo utilisés par 0 points"},
-        {{"E:\\", 1000 * go + go / 2, Used{99 * mo + mo / 2, 3}},
-         1,
-         en,
+        {Drive("E:\\", 1000 * go + go / 2, Used{99 * mo + mo / 2, 3}), 1, en,
          "E:\\ — au plus 10 GB (1 % de 1001 GB), 99.5 MB utilisés par 3 points"},
-        {{"C:\\", 40 * go, std::nullopt}, 12, fr, "C:\\ — au plus 4,8 Go (12 % de 40 Go), utilisé : inconnu"},
-        {{"C:\\", std::nullopt, std::nullopt}, 12, fr, "C:\\ — utilisé : inconnu"},
+        {Drive("C:\\", 40 * go, std::nullopt), 12, fr,
+         "C:\\ — au plus 4,8 Go (12 % de 40 Go), utilisé : inconnu"},
+        {Drive("C:\\", std::nullopt, std::nullopt), 12, fr, "C:\\ — utilisé : inconnu"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(lang::driveShareLine(c.drive, c.percent, c.texts), c.line);

@@ -9,12 +9,7 @@
 
 namespace {
 
-using platform::sim::changeLogBytes;
-using platform::sim::changeLogEntry;
-using platform::sim::changeLogHeader;
-using platform::sim::changeLogRecord;
-using platform::sim::changeLogText;
-using platform::sim::LoggedChange;
+using namespace platform::sim; // the change log writer
 using restore::LogFault;
 
 const std::string volume = "\\Device\\HarddiskVolume1";
@@ -29,24 +24,18 @@ LoggedChange change(std::uint32_t type, std::int64_t seq, std::string path, std:
     return c;
 }
 
-// An entry built by hand around the given records, with its closing DWORD.
-std::string entryWith(const std::string& records, std::uint32_t closingDelta = 0) {
-    std::string e = changeLogEntry(change(restore::EntryFileDelete, 9, "\\x"));
-    const std::size_t fixed = restore::entryFixedSize;
-    e = e.substr(0, fixed) + records;
-    const auto size = static_cast<std::uint32_t>(e.size() + 4);
-    for (int i = 0; i < 4; ++i)
-        e[static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xff);
-    const std::uint32_t closing = size + closingDelta;
-    for (int i = 0; i < 4; ++i)
-        e += static_cast<char>((closing >> (8 * i)) & 0xff);
-    return e;
-}
-
 std::string withDword(std::string bytes, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xff);
     return bytes;
+}
+
+// An entry built by hand around the given records, with its closing DWORD.
+std::string entryWith(const std::string& records, std::uint32_t closingDelta = 0) {
+    const std::string e =
+        changeLogEntry(change(restore::EntryFileDelete, 9, "\\x")).substr(0, restore::entryFixedSize);
+    const auto size = static_cast<std::uint32_t>(e.size() + records.size() + 4);
+    return withDword(withDword(e + records + std::string(4, '\0'), 0, size), size - 4, size + closingDelta);
 }
 
 TEST(BinaryChangeLog, ReadsEveryRecordTypeAndRefusesEveryBadInput) {

@@ -136,9 +136,6 @@ TEST_F(ServiceTest, OtherDrivesAreListedAsNotMonitored) {
     p().process.sleep(5000);
     EXPECT_EQ(points().size(), 14u); // no checkpoint for another drive
     EXPECT_EQ(tm.journal(), (std::vector<std::string>{"Disable D:\\", "Disable d:\\", "Enable d:\\"}));
-}
-
-TEST_F(ServiceTest, DrivesHaveTheirSizeFromTheMachine) {
     const auto drives = p().systemRestore.drives();
     ASSERT_EQ(drives.size(), 2u);
     EXPECT_EQ(drives[0].totalBytes, 42949672960u); // 40 Go
